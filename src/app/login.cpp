@@ -1,0 +1,49 @@
+#include "app/login.h"
+
+#include "app/platform/softkeys.h"
+#include "app/platform/widgets.h"
+#include "app/settings.h"
+#include "app/text.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+QString F_Login::getDirectory()
+{
+    ZBaseDialog dialog(nullptr, nullptr, true);
+    dialog.setObjectName("login");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(CN("password:"), &dialog);
+    label->setObjectName("lp_d");
+    label->move(5, 10);
+    layout->addWidget(label);
+    auto* entry = new ZMultiLineEdit(&dialog, true, 1);
+    entry->setObjectName("password");
+    entry->move(5, 50);
+    entry->setEchoMode(ZMultiLineEdit::Password);
+    layout->addWidget(entry);
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    auto* ok = new ZPushButton(&dialog, 3, -1, -1);
+    ok->setText(CN("Ok"));
+    auto* cancel = new ZPushButton(&dialog, 3, -1, -1);
+    cancel->setText(CN("Cancel"));
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::close);
+    dialog.resize(220, 100);
+
+    QString result;
+    if (dialog.exec() == 0 || entry->text().isEmpty())
+        return result;
+    const QString typed = toStoredBytes(entry->text());
+    for (const QString& line : readSettingLines(workingFile("system.txt"))) {
+        const QStringList pieces = settingPieces(line);
+        if (!pieces.isEmpty() && pieces.first() == "PassWord" && pieces.value(1) == typed)
+            return QStringLiteral("1");
+    }
+    return result;
+}

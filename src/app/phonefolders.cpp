@@ -1,0 +1,7 @@
+#include "app/phonefolders.h"
+
+PhoneFolders& phoneFolders()
+{
+    static PhoneFolders folders;
+    return folders;
+}

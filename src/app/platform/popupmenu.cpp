@@ -1,0 +1,96 @@
+#include "app/platform/popupmenu.h"
+
+namespace {
+
+// Automatic ids are unique across all menus, as several menus report to one slot.
+int nextAutomaticId()
+{
+    static int next = -2;
+    return next--;
+}
+
+}  // namespace
+
+PopupMenu::PopupMenu(QWidget* parent)
+    : QMenu(parent)
+{
+}
+
+int PopupMenu::addRow(QAction* action)
+{
+    const int id = nextAutomaticId();
+    action->setData(id);
+    actions.insert(id, action);
+    return id;
+}
+
+int PopupMenu::insertItem(const QString& text)
+{
+    QAction* action = addAction(text);
+    const int id = addRow(action);
+    // Only the menu that holds the item reports it, not the menus above it.
+    connect(action, &QAction::triggered, this, [this, id] { emit activated(id); });
+    return id;
+}
+
+int PopupMenu::insertItem(const QString& text, QMenu* submenu)
+{
+    QAction* action = addMenu(submenu);
+    action->setText(text);
+    return addRow(action);
+}
+
+int PopupMenu::insertSeparator()
+{
+    return addRow(addSeparator());
+}
+
+QAction* PopupMenu::itemAction(int id) const
+{
+    return actions.value(id);
+}
+
+int PopupMenu::idAt(int index) const
+{
+    const QList<QAction*> rows = QMenu::actions();
+    return index >= 0 && index < rows.size() ? rows.at(index)->data().toInt() : 0;
+}
+
+void PopupMenu::setItemEnabled(int id, bool enabled)
+{
+    if (QAction* action = itemAction(id))
+        action->setEnabled(enabled);
+}
+
+bool PopupMenu::isItemEnabled(int id) const
+{
+    QAction* action = itemAction(id);
+    return action && action->isEnabled();
+}
+
+void PopupMenu::setItemChecked(int id, bool checked)
+{
+    if (QAction* action = itemAction(id)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
+bool PopupMenu::isItemChecked(int id) const
+{
+    QAction* action = itemAction(id);
+    return action && action->isChecked();
+}
+
+QString PopupMenu::text(int id) const
+{
+    QAction* action = itemAction(id);
+    return action ? action->text() : QString();
+}
+
+void PopupMenu::popup(const QPoint& pos, int indexAtPoint)
+{
+    const QList<QAction*> rows = QMenu::actions();
+    QAction* atPoint = indexAtPoint >= 0 && indexAtPoint < rows.size() ? rows.at(indexAtPoint) : nullptr;
+    QMenu::popup(pos, atPoint);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QHash>
+#include <QMenu>
+
+// A menu in the old toolkit's manner: every row gets an automatic integer id, items are
+// enabled and checked by id, and a chosen item is reported as activated(id).
+class PopupMenu : public QMenu
+{
+    Q_OBJECT
+public:
+    explicit PopupMenu(QWidget* parent);
+
+    int insertItem(const QString& text);
+    int insertItem(const QString& text, QMenu* submenu);
+    int insertSeparator();
+
+    void setItemEnabled(int id, bool enabled);
+    bool isItemEnabled(int id) const;
+    void setItemChecked(int id, bool checked);
+    bool isItemChecked(int id) const;
+    QString text(int id) const;
+    QAction* itemAction(int id) const;
+    int idAt(int index) const;
+
+    // Opens the menu with its row number indexAtPoint placed at pos.
+    void popup(const QPoint& pos, int indexAtPoint = -1);
+
+signals:
+    void activated(int id);
+
+private:
+    int addRow(QAction* action);
+
+    QHash<int, QAction*> actions;
+};

@@ -1,0 +1,75 @@
+#include "app/platform/widgets.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+
+ZMultiLineEdit::ZMultiLineEdit(QWidget* parent, bool, int, const char* name)
+    : QLineEdit(parent)
+{
+    if (name)
+        setObjectName(QString::fromLatin1(name));
+    connect(this, &QLineEdit::textEdited, this, &ZMultiLineEdit::dropFilteredCharacters);
+}
+
+void ZMultiLineEdit::setFilter(const QRegularExpression& characterClass, bool enabled)
+{
+    filter = enabled ? characterClass : QRegularExpression();
+    dropFilteredCharacters();
+}
+
+void ZMultiLineEdit::setEchoMode(int mode)
+{
+    QLineEdit::setEchoMode(mode == Password ? QLineEdit::Password
+                           : mode == NoEcho ? QLineEdit::NoEcho
+                                            : QLineEdit::Normal);
+}
+
+void ZMultiLineEdit::dropFilteredCharacters()
+{
+    if (filter.pattern().isEmpty())
+        return;
+    const QString typed = text();
+    QString kept;
+    int cursor = cursorPosition();
+    for (int i = 0; i < typed.size(); ++i) {
+        if (filter.match(typed.mid(i, 1)).hasMatch())
+            kept += typed.at(i);
+        else if (i < cursor)
+            --cursor;
+    }
+    if (kept != typed) {
+        setText(kept);
+        setCursorPosition(cursor);
+    }
+}
+
+ZBaseDialog::ZBaseDialog(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
+    : QDialog(parent, flags)
+{
+    if (name)
+        setObjectName(QString::fromLatin1(name));
+    setModal(modal);
+}
+
+ZScrollView::ZScrollView(QWidget* parent, const char* name)
+    : QScrollArea(parent), canvas(new QWidget)
+{
+    if (name)
+        setObjectName(QString::fromLatin1(name));
+    setWidget(canvas);
+    setWidgetResizable(false);
+}
+
+void ZScrollView::addChild(QWidget* child, int x, int y)
+{
+    child->setParent(canvas);
+    child->move(x, y);
+    child->show();
+    const QRect used = canvas->childrenRect();
+    canvas->resize(used.right() + 1, used.bottom() + 1);
+}
+
+int ZGlobal::getLineHeight()
+{
+    return QFontMetrics(QApplication::font()).height() + 4;
+}

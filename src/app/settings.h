@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Settings files are lines of key::value. Lines are read one byte per character, so
+// values come back as the UTF-8 bytes they were stored as (see toStoredBytes).
+
+// The path of a file in the program's working folder.
+QString workingFile(const QString& name);
+
+// A line cut at every "::", empty pieces dropped: the key first, then the value.
+QStringList settingPieces(const QString& line);
+
+// The lines of a text file, "\r\n" or "\n" ended; opened is false when it cannot be read.
+QStringList readSettingLines(const QString& path, bool* opened = nullptr);
+
+// Replaces the whole file through a temporary file and a rename; a failed write
+// leaves the old file as it was.
+bool replaceFileText(const QString& path, const QString& text);
+
+QString iniReadFile(const QString& path, const QString& key);
+// Rewrites every line whose key matches; never adds a line. False when nothing was written.
+bool iniWriteFile(const QString& path, const QString& key, const QString& value);
+
+// The same on "system.txt" in the working folder.
+QString iniRead(const QString& key);
+void iniWrite(const QString& key, const QString& value);

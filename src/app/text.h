@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QTextCodec;
+
+// The process-wide codecs: GBK for the program's own texts, UTF-8 for names read from
+// the application databases.
+extern QTextCodec* gbk_codec;
+extern QTextCodec* gbk_codecs;
+
+// A literal text of the program, its bytes read as GBK.
+QString CN(const QString& text);
+QString ChineseAndEnglishs(const char* text);
+
+// Settings files hold values as UTF-8 bytes, one character per byte.
+QString toStoredBytes(const QString& text);
+QString fromStoredBytes(const QString& stored);

@@ -1,0 +1,5 @@
+#include "app/my_widget.h"
+
+void My_Widget::menuSelect(int)
+{
+}

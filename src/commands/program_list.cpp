@@ -1,0 +1,34 @@
+#include "app/my_widget.h"
+
+#include "app/settings.h"
+#include "app/text.h"
+#include "browser/my_listbox.h"
+#include "commands/runner.h"
+
+void My_Widget::sellSelect(int itemId)
+{
+    for (int line = 0; line < 10; ++line) {
+        if (programIds[line] == itemId) {
+            sellSelectY(line);
+            return;
+        }
+    }
+}
+
+// Starts the program of line n of "software.txt" with the current row's name.
+void My_Widget::sellSelectY(int line)
+{
+    bool opened = false;
+    const QStringList lines = readSettingLines(workingFile("software.txt"), &opened);
+    if (!opened || line >= lines.size())
+        return;
+    const QStringList pieces = settingPieces(lines.at(line));
+    const QString name = pieces.value(0);
+    QString command = pieces.value(1);
+    if (!command.startsWith('/'))
+        command = quoted(workingFile("")) + command;
+    const QString row = list->Istr();
+    if (!row.isEmpty() && row != "..")
+        command += " -d " + quoted(row);
+    Fcmd(CN("start ?   [" + name + "]"), command, CN("[" + name + "]"), name);
+}

@@ -1,0 +1,6 @@
+#include "info/folder_picker.h"
+
+QString MyDialog::getDirectory()
+{
+    return QString();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+// Answers the modal dialogs a test's action opens, one step per dialog, in order.
+// A dialog that comes when no step is left is closed and recorded as unexpected.
+class DialogAnswerer : public QObject
+{
+    Q_OBJECT
+public:
+    DialogAnswerer();
+
+    // The next dialog: press the button with this text.
+    DialogAnswerer& press(const QString& buttonText);
+    // The next dialog: type into its text field, then press the button.
+    DialogAnswerer& type(const QString& text, const QString& buttonText);
+    // The next dialog: anything the test wants to do with it.
+    DialogAnswerer& then(std::function<void(QWidget*)> step);
+
+    // Every dialog's texts, in the order the dialogs came.
+    const QStringList& texts() const { return seen; }
+    const QStringList& unexpected() const { return extra; }
+    bool finished() const { return steps.empty(); }
+
+    static void pressButton(QWidget* dialog, const QString& buttonText);
+    static QString textOf(QWidget* dialog);
+
+private:
+    void poll();
+
+    std::deque<std::function<void(QWidget*)>> steps;
+    QPointer<QWidget> handled;
+    QStringList seen;
+    QStringList extra;
+    QTimer timer;
+};
