@@ -87,6 +87,12 @@ public slots:
     void Open();
 
 private:
+    // Archives: the three kinds are 0 TAR (".tar.gz"), 2 MTF (".mtf"), 1 MPKG (".mpkg").
+    void packSelectedRow(int archiveType);
+    void packChosenFolder(int archiveType);
+    void extractSelected();
+    void extractOpened(const QString& path);
+
     void buildMenus();
     void fillProgramList();
     void applySortSetting();

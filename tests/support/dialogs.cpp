@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "info/folder_picker.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -26,6 +28,16 @@ DialogAnswerer& DialogAnswerer::type(const QString& text, const QString& buttonT
         QVERIFY2(field, "the dialog has no text field");
         field->setText(text);
         pressButton(dialog, buttonText);
+    });
+}
+
+DialogAnswerer& DialogAnswerer::pick(const QString& folder)
+{
+    return then([folder](QWidget* dialog) {
+        auto* tree = dialog->findChild<DirectoryView*>();
+        QVERIFY2(tree, "the dialog is not the folder picker");
+        tree->setDir(folder);
+        pressButton(dialog, "Select");
     });
 }
 

@@ -22,6 +22,8 @@ public:
     DialogAnswerer& press(const QString& buttonText);
     // The next dialog: type into its text field, then press the button.
     DialogAnswerer& type(const QString& text, const QString& buttonText);
+    // The next dialog is the folder picker: choose this folder and press "Select".
+    DialogAnswerer& pick(const QString& folder);
     // The next dialog: anything the test wants to do with it.
     DialogAnswerer& then(std::function<void(QWidget*)> step);
 
