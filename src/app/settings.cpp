@@ -36,7 +36,8 @@ QStringList readSettingLines(const QString& path, bool* opened)
 bool replaceFileText(const QString& path, const QString& text)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full card) is seen here and not lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = text.toLatin1();
     if (file.write(bytes) != bytes.size()) {
