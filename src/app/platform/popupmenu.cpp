@@ -20,7 +20,7 @@ int PopupMenu::addRow(QAction* action)
 {
     const int id = nextAutomaticId();
     action->setData(id);
-    actions.insert(id, action);
+    itemsById.insert(id, action);
     return id;
 }
 
@@ -47,7 +47,7 @@ int PopupMenu::insertSeparator()
 
 QAction* PopupMenu::itemAction(int id) const
 {
-    return actions.value(id);
+    return itemsById.value(id);
 }
 
 int PopupMenu::idAt(int index) const

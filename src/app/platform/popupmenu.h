@@ -32,5 +32,5 @@ signals:
 private:
     int addRow(QAction* action);
 
-    QHash<int, QAction*> actions;
+    QHash<int, QAction*> itemsById;
 };
