@@ -13,6 +13,10 @@ void My_Widget::itemClicked(UTIL_ListBoxItem* item)
     if (!item)
         return;
     std::fprintf(stderr, "itemClicked start!\n");
+    // The tapped row is the one that counts, should it not be current yet.
+    const int row = list->index(item);
+    if (row >= 0 && row != list->currentItem())
+        list->setCurrentItem(row);
     const QString name = list->Istr();
     if (name == "..") {
         qListBox(name);
@@ -55,28 +59,36 @@ void My_Widget::isOpenDown()
 // Items that only make sense for some rows follow the current row.
 void My_Widget::isOpen()
 {
-    const QFileInfo entry(folder.absolutePath() + "/" + list->Istr());
+    const QString name = list->Istr();
+    const QFileInfo entry(folder.absolutePath() + "/" + name);
     const bool isFile = entry.isFile();
     menuMain->setItemEnabled(id.extractMain, isFile);
     menuAction->setItemEnabled(id.extract, isFile);
     menuContext->setItemEnabled(id.openText, isFile);
     menuContext->setItemEnabled(id.openIn, isFile);
-    const bool isEntry = (isFile || entry.isDir()) && list->Istr() != "..";
+    // An empty list has no row: the folder itself must not count as one.
+    const bool isEntry = (isFile || entry.isDir()) && !name.isEmpty() && name != "..";
     for (int item : {id.newTar, id.newMtf, id.newMpkg, id.copy, id.move, id.del, id.rename})
         menuAction->setItemEnabled(item, isEntry);
 }
 
-// Every other key event acts (the press); the one after it (the release) is consumed.
+// A key acts when pressed; its release is consumed without action. A release whose press
+// went to a menu or a message box therefore does nothing here, and a press whose release
+// goes elsewhere does not make the next press count as a release.
 bool My_Widget::qwsEvent(QWSEvent* event)
 {
     if (event->type != QWSEvent::Key)
         return ZMainWidget::qwsEvent(event);
-    if (keyPhase != 2) {
+    const auto* key = static_cast<QWSKeyEvent*>(event);
+    if (!key->simpleData.is_press) {
         keyPhase = 2;
         return true;
     }
     keyPhase = 1;
-    const int code = static_cast<QWSKeyEvent*>(event)->simpleData.keycode;
+    // A setting that is absent reads as 0: it names no key.
+    const int code = key->simpleData.keycode;
+    if (code == 0)
+        return true;
     if (code == keyUp) {
         isOpenUp();
     } else if (code == keyDown) {

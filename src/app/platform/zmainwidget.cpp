@@ -84,11 +84,14 @@ bool ZMainWidget::qwsEvent(QWSEvent*)
 }
 
 // A key event ignored by a child travels up to its parents; the hook sees it once.
+// Events live on the stack, so the next key event often has the address of the last one:
+// only the same event going on to a parent of its first receiver is a propagation.
 bool ZMainWidget::isPropagationOfLastKey(QObject* receiver, QEvent* event) const
 {
-    if (event != lastKeyEvent || !lastKeyReceiver)
+    if (event != lastKeyEvent || !lastKeyReceiver || int(event->type()) != lastKeyType
+        || static_cast<QKeyEvent*>(event)->key() != lastKey)
         return false;
-    for (QObject* o = lastKeyReceiver; o; o = o->parent())
+    for (QObject* o = lastKeyReceiver->parent(); o; o = o->parent())
         if (o == receiver)
             return true;
     return false;
@@ -102,12 +105,21 @@ bool ZMainWidget::eventFilter(QObject* watched, QEvent* event)
     if (!widget || widget->window() != this)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->isAutoRepeat() || isPropagationOfLastKey(watched, event))
+    if (key->isAutoRepeat())
+        return heldKey != 0 && key->key() == heldKey;
+    if (isPropagationOfLastKey(watched, event))
         return false;
     lastKeyEvent = event;
     lastKeyReceiver = watched;
+    lastKeyType = int(event->type());
+    lastKey = key->key();
+    const bool press = event->type() == QEvent::KeyPress;
     QWSKeyEvent wsEvent(oldToolkitKeyCode(key->key()),
-                        key->text().isEmpty() ? 0 : key->text().at(0).unicode(),
-                        event->type() == QEvent::KeyPress);
-    return qwsEvent(&wsEvent);
+                        key->text().isEmpty() ? 0 : key->text().at(0).unicode(), press);
+    const bool consumed = qwsEvent(&wsEvent);
+    if (press)
+        heldKey = consumed ? key->key() : 0;
+    else if (key->key() == heldKey)
+        heldKey = 0;
+    return consumed;
 }

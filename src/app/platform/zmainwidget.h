@@ -42,4 +42,8 @@ private:
     QPointer<QWidget> softKeys;
     QEvent* lastKeyEvent = nullptr;
     QPointer<QObject> lastKeyReceiver;
+    int lastKeyType = 0;
+    int lastKey = 0;
+    // A key whose press the hook consumed: its auto-repeats are consumed too.
+    int heldKey = 0;
 };
