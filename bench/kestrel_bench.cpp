@@ -1,0 +1,468 @@
+// Measures the file manager against its peers, side by side in one run: each round
+// runs a scenario once for Kestrel and once for its peer, and the medians are printed
+// as "NAME: kestrel X s, peer Y s, ratio R".
+//
+//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner] [--sort 0|1|2]
+//                 [--verbose]
+//
+// DIR receives the generated folders; they are made once and reused when present.
+#include "app/my_widget.h"
+#include "app/phonefolders.h"
+#include "browser/my_listbox.h"
+#include "commands/runner.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int bigFiles = 100000;
+constexpr int bigFolders = 1000;
+constexpr int homeFiles = 1000;
+constexpr int homeFolders = 50;
+constexpr int runnerFiles = 1000;
+
+bool verbose = false;
+int onlySort = -1;  // --sort N: only that sort order in the listing scenarios
+
+double now()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+[[noreturn]] void fail(const QString& why)
+{
+    std::fprintf(stderr, "kestrel_bench: %s\n", qPrintable(why));
+    std::exit(1);
+}
+
+struct ChildRun {
+    double seconds = 0;
+    double peakMegabytes = 0;  // the child's peak resident memory
+};
+
+// Starts a program (no shell), standard output to /dev/null, and waits for it.
+// posix_spawn does not copy this process's memory, so a big driver does not slow the child.
+ChildRun runProcess(const QStringList& arguments, const QString& folder = QString())
+{
+    std::vector<QByteArray> bytes;
+    for (const QString& argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<char*> argv;
+    for (QByteArray& argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const QByteArray where = QFile::encodeName(folder);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (!verbose)
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (!folder.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, where.constData());
+
+    ChildRun run;
+    const double start = now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        fail("cannot start " + arguments.join(' '));
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = now() - start;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        fail(arguments.join(' ') + " did not end well");
+    run.peakMegabytes = double(usage.ru_maxrss) / 1024.0;
+    return run;
+}
+
+struct Pair {
+    std::vector<double> kestrel, peer;
+};
+
+void report(const char* name, const Pair& pair)
+{
+    const double k = median(pair.kestrel), p = median(pair.peer);
+    std::printf("%s: kestrel %.4f s, peer %.4f s, ratio %.2f\n", name, k, p, p > 0 ? k / p : 0.0);
+    if (verbose) {
+        const auto [kMin, kMax] = std::minmax_element(pair.kestrel.begin(), pair.kestrel.end());
+        const auto [pMin, pMax] = std::minmax_element(pair.peer.begin(), pair.peer.end());
+        std::printf("  (%zu runs; kestrel %.4f..%.4f s, peer %.4f..%.4f s)\n", pair.kestrel.size(),
+                    *kMin, *kMax, *pMin, *pMax);
+    }
+    std::fflush(stdout);
+}
+
+void reportMemory(const char* name, const Pair& pair)
+{
+    const double k = median(pair.kestrel), p = median(pair.peer);
+    std::printf("%s: kestrel %.1f MB, peer %.1f MB, ratio %.2f, difference %+.1f MB\n", name, k, p,
+                p > 0 ? k / p : 0.0, k - p);
+    std::fflush(stdout);
+}
+
+// ---- data ----
+
+void makeFile(const QString& path, off_t size, time_t modified, long nanoseconds)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        fail("cannot create " + path);
+    if (ftruncate(fd, size) != 0)
+        fail("cannot size " + path);
+    const timespec times[2] = {{modified, nanoseconds}, {modified, nanoseconds}};
+    futimens(fd, times);
+    ::close(fd);
+}
+
+void makeFolder(const QString& path)
+{
+    if (!QDir().mkpath(path))
+        fail("cannot create " + path);
+}
+
+// Names of mixed case and type, sizes and times spread, so that every order has work to do.
+void fillFolder(const QString& folder, int files, int folders)
+{
+    makeFolder(folder);
+    static const char* const prefixes[] = {"file", "Photo_", "IMG", "song ", "Notes-", "a"};
+    static const char* const types[] = {"txt", "JPG", "mp3", "jar", "3gp", "png", "tar.gz", "doc"};
+    const time_t base = ::time(nullptr) - 30 * 24 * 3600;
+    for (int i = 0; i < folders; ++i) {
+        const QString name = QStringLiteral("%1%2").arg(i % 2 ? "Album " : "folder").arg(i, 4, 10, QLatin1Char('0'));
+        makeFolder(folder + '/' + name);
+    }
+    for (int i = 0; i < files; ++i) {
+        const QString name = QStringLiteral("%1%2.%3")
+                                 .arg(prefixes[i % 6])
+                                 .arg((i * 7919) % files, 6, 10, QLatin1Char('0'))
+                                 .arg(types[i % 8]);
+        makeFile(folder + '/' + name, off_t((i * 7907L) % 65536), base + (i * 7901L) % 500000,
+                 (i * 104729L) % 1000000000L);
+    }
+}
+
+QString settingsText(const QString& startFolder, int taxis)
+{
+    return QStringLiteral("File::%1\r\nPassWord::\r\nHide::0\r\nTaxis::%2\r\nwindow::0\r\nclick::0\r\n"
+                          "Key_Enter::4100\r\nKey_Up::4115\r\nKey_Down::4117\r\nKey_Left::4114\r\n"
+                          "Key_Right::4116\r\nKey_A::\r\nKey_B::\r\nKey_C::\r\nKey_D::\r\n"
+                          "ImgFile::\r\nTXTFile::\r\nEFile::\r\n")
+        .arg(startFolder)
+        .arg(taxis);
+}
+
+void writeText(const QString& path, const QString& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
+        fail("cannot write " + path);
+}
+
+struct Data {
+    QString root, big, small, home, listWork, homeWork, bigWork, runnerSource, runnerTarget;
+
+    explicit Data(const QString& folder)
+        : root(QDir(folder).absolutePath()),
+          big(root + "/big"),
+          small(root + "/small"),
+          home(root + "/home"),
+          listWork(root + "/work-list"),
+          homeWork(root + "/work-home"),
+          bigWork(root + "/work-big"),
+          runnerSource(root + "/runner/source"),
+          runnerTarget(root + "/runner/target")
+    {
+    }
+
+    void generate() const
+    {
+        const QString done = root + "/generated";
+        if (!QFileInfo::exists(done)) {
+            std::fprintf(stderr, "generating %d files and %d folders in %s\n", bigFiles, bigFolders,
+                         qPrintable(big));
+            fillFolder(big, bigFiles, bigFolders);
+            fillFolder(small, 10, 2);
+            fillFolder(home, homeFiles, homeFolders);
+            makeFolder(runnerSource);
+            const QByteArray content(1024, 'k');
+            for (int i = 0; i < runnerFiles; ++i) {
+                QFile file(runnerSource + QStringLiteral("/note %1.txt").arg(i, 4, 10, QLatin1Char('0')));
+                if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+                    fail("cannot write " + file.fileName());
+            }
+            writeText(done, "yes\n");
+        }
+        makeFolder(runnerTarget);
+        for (const QString& work : {listWork, homeWork, bigWork})
+            makeFolder(work);
+        writeText(homeWork + "/system.txt", settingsText(home, 0));
+        writeText(bigWork + "/system.txt", settingsText(big, 0));
+    }
+};
+
+// Points the phone's fixed folders into the data, so nothing outside it is touched.
+void pointPhoneFolders(const Data& data)
+{
+    PhoneFolders& folders = phoneFolders();
+    folders.card = data.small;
+    folders.phoneDir = data.small;
+    folders.systemDir = data.small;
+    folders.setupDir = data.small;
+    folders.diska = data.small;
+    folders.installedDb = data.root + "/InstalledDB";
+    folders.plugCardDb = data.root + "/PlugCardDB";
+    folders.javaRuntime = data.root + "/kvm";
+}
+
+// ---- scenarios ----
+
+// One main window per sort order, each with its own settings read at construction.
+std::unique_ptr<My_Widget> mainWindow(const Data& data, int taxis)
+{
+    writeText(data.listWork + "/system.txt", settingsText(data.small, taxis));
+    auto window = std::make_unique<My_Widget>(nullptr);
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
+
+// Lists a folder until its rows are in the list and the first screen is painted.
+double listAndPaint(My_Widget& window, const QString& folder)
+{
+    const double start = now();
+    window.qListBox(folder);
+    window.fileList()->viewport()->repaint();
+    const double seconds = now() - start;
+    const int expected = bigFiles + bigFolders + 1;
+    if (window.fileList()->count() != expected)
+        fail(QStringLiteral("listed %1 rows, not %2").arg(window.fileList()->count()).arg(expected));
+    QApplication::processEvents();
+    return seconds;
+}
+
+void benchListing(const Data& data, int runs, bool first, bool again)
+{
+    static const char* const listNames[] = {"list-100k", "list-100k-time", "list-100k-size"};
+    static const char* const relistNames[] = {"relist-100k", "relist-100k-time", "relist-100k-size"};
+    static const char* const order[] = {nullptr, "-t", "-S"};
+    std::unique_ptr<My_Widget> windows[3];
+    const int firstSort = onlySort >= 0 ? onlySort : 0, lastSort = onlySort >= 0 ? onlySort : 2;
+    for (int taxis = firstSort; taxis <= lastSort; ++taxis)
+        windows[taxis] = mainWindow(data, taxis);
+    Pair lists[3], relists[3];
+    for (int run = -1; run < runs; ++run) {  // run -1 warms the caches and is not counted
+        for (int taxis = firstSort; taxis <= lastSort; ++taxis) {
+            My_Widget& window = *windows[taxis];
+            QStringList ls{"/bin/ls", "-l", "--group-directories-first"};
+            if (order[taxis])
+                ls << order[taxis];
+            ls << data.big;
+            if (first) {
+                window.qListBox(data.small);
+                QApplication::processEvents();
+                const double k = listAndPaint(window, data.big);
+                const double p = runProcess(ls).seconds;
+                if (run >= 0) {
+                    lists[taxis].kestrel.push_back(k);
+                    lists[taxis].peer.push_back(p);
+                }
+            }
+            if (again) {
+                if (window.currentFolder().absolutePath() != data.big)
+                    window.qListBox(data.big);
+                const double k = listAndPaint(window, data.big);
+                const double p = runProcess(ls).seconds;
+                if (run >= 0) {
+                    relists[taxis].kestrel.push_back(k);
+                    relists[taxis].peer.push_back(p);
+                }
+            }
+        }
+    }
+    for (int taxis = firstSort; taxis <= lastSort; ++taxis) {
+        if (first)
+            report(listNames[taxis], lists[taxis]);
+        if (again)
+            report(relistNames[taxis], relists[taxis]);
+    }
+}
+
+void benchStartup(const Data& data, int runs, const QString& programs)
+{
+    Pair pair;
+    for (int run = -1; run < runs; ++run) {
+        const double k = runProcess({programs + "/bench_startup"}, data.homeWork).seconds;
+        const double p = runProcess({programs + "/bench_peer_list", data.home}).seconds;
+        if (run >= 0) {
+            pair.kestrel.push_back(k);
+            pair.peer.push_back(p);
+        }
+    }
+    report("startup", pair);
+}
+
+void benchMemory(const Data& data, int runs, const QString& programs)
+{
+    Pair pair;
+    for (int run = 0; run < runs; ++run) {
+        pair.kestrel.push_back(runProcess({programs + "/bench_startup"}, data.bigWork).peakMegabytes);
+        pair.peer.push_back(runProcess({programs + "/bench_peer_list", data.big}).peakMegabytes);
+    }
+    reportMemory("memory-100k", pair);
+}
+
+void benchRunner(const Data& data, int runs)
+{
+    QStringList names = QDir(data.runnerSource).entryList(QDir::Files, QDir::Name);
+    if (names.size() != runnerFiles)
+        fail("the runner's files are missing");
+    QStringList copies, deletions;
+    for (const QString& name : names) {
+        copies << "/bin/cp -r " + quoted(data.runnerSource + '/' + name) + " " + quoted(data.runnerTarget);
+        deletions << "/bin/rm -f -r " + quoted(data.runnerTarget + '/' + name);
+    }
+    // The peer does what system() does for each line: a shell started for the one command.
+    auto script = [&data](const QString& name, const QStringList& commands) {
+        QString text;
+        for (const QString& command : commands)
+            text += "/bin/sh -c " + quoted(command) + "\n";
+        const QString path = data.root + "/" + name;
+        writeText(path, text);
+        return path;
+    };
+    const QString copyScript = script("copy.sh", copies);
+    const QString deleteScript = script("delete.sh", deletions);
+
+    writeText(data.listWork + "/system.txt", settingsText(data.runnerSource, 0));
+    My_Widget window(nullptr);
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != &window; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (QApplication::activeWindow() != &window)
+        std::fprintf(stderr, "kestrel_bench: the main window is not active; the runner shows no busy strip\n");
+
+    auto runAll = [](const QStringList& commands) {
+        const double start = now();
+        int failed = 0;
+        for (const QString& command : commands)
+            failed += runCommand(command).succeeded() ? 0 : 1;
+        const double seconds = now() - start;
+        if (failed)
+            fail(QStringLiteral("%1 commands failed").arg(failed));
+        return seconds;
+    };
+    Pair copy, remove, both;
+    for (int run = -1; run < runs; ++run) {
+        const double kc = runAll(copies);
+        if (QDir(data.runnerTarget).entryList(QDir::Files).size() != runnerFiles)
+            fail("the copies are not all there");
+        const double kd = runAll(deletions);
+        if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
+            fail("the copies are not all deleted");
+        const double pc = runProcess({"/bin/sh", copyScript}).seconds;
+        const double pd = runProcess({"/bin/sh", deleteScript}).seconds;
+        if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
+            fail("the peer left copies behind");
+        if (run >= 0) {
+            copy.kestrel.push_back(kc);
+            copy.peer.push_back(pc);
+            remove.kestrel.push_back(kd);
+            remove.peer.push_back(pd);
+            both.kestrel.push_back(kc + kd);
+            both.peer.push_back(pc + pd);
+        }
+    }
+    report("runner-1000-copy", copy);
+    report("runner-1000-delete", remove);
+    report("runner-1000", both);
+}
+
+// The offscreen platform's notices would drown the figures.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (verbose || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (int i = 1; i < argc; ++i)
+        verbose = verbose || std::strcmp(argv[i], "--verbose") == 0;
+    qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    QString dataFolder;
+    int runs = 5;
+    QStringList only{"list", "relist", "startup", "memory", "runner"};
+    const QStringList arguments = QApplication::arguments();
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == "--data" && i + 1 < arguments.size())
+            dataFolder = arguments.at(++i);
+        else if (argument == "--runs" && i + 1 < arguments.size())
+            runs = std::max(1, arguments.at(++i).toInt());
+        else if (argument == "--only" && i + 1 < arguments.size())
+            only = arguments.at(++i).split(',', Qt::SkipEmptyParts);
+        else if (argument == "--sort" && i + 1 < arguments.size())
+            onlySort = arguments.at(++i).toInt();
+        else if (argument == "--verbose")
+            verbose = true;
+        else
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner] [--verbose]");
+    }
+    if (dataFolder.isEmpty())
+        fail("no --data folder given");
+
+    const Data data(dataFolder);
+    data.generate();
+    pointPhoneFolders(data);
+    QDir::setCurrent(data.listWork);
+    const QString programs = QApplication::applicationDirPath();
+
+    if (only.contains("list") || only.contains("relist"))
+        benchListing(data, runs, only.contains("list"), only.contains("relist"));
+    if (only.contains("startup"))
+        benchStartup(data, runs, programs);
+    if (only.contains("memory"))
+        benchMemory(data, runs, programs);
+    if (only.contains("runner"))
+        benchRunner(data, runs);
+    return 0;
+}
