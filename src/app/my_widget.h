@@ -75,7 +75,7 @@ public slots:
     void showDialog(QString text);
     bool Fcmd(QString question, QString command, QString doneText, QString subject = QString());
     void showDialogV(QString head, QString source, QString tail, QString question,
-                     QString doneText, int packFlag, int archiveType);
+                     QString doneText, int packFlag, int archiveType, QString subject = QString());
     void menuSelect(int itemId);
     void sellSelect(int itemId);
     void StopTime();

@@ -5,6 +5,8 @@
 #include "commands/runner.h"
 #include "info/folder_picker.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace {
@@ -30,8 +32,7 @@ static bool report(My_Widget* window, const CommandResult& result, const QString
         window->showDialog(doneText);
         return true;
     }
-    const QString what = subject.isEmpty() ? CN("Command") : "[" + subject + "]";
-    window->showDialog(what + CN(" failed!\n") + result.failureText());
+    window->showDialog(failureMessage(subject, result));
     return false;
 }
 
@@ -45,34 +46,63 @@ bool My_Widget::Fcmd(QString question, QString command, QString doneText, QStrin
 }
 
 void My_Widget::showDialogV(QString head, QString source, QString tail, QString question,
-                            QString doneText, int packFlag, int archiveType)
+                            QString doneText, int packFlag, int archiveType, QString subject)
 {
     const int answer = ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true),
                                                 question, CN("Ok"), CN("Cancel"), CN("Folder"), 1);
     std::fprintf(stderr, "information() returned %d\n", answer);
+    if (answer != 0 && answer != 2)
+        return;
+    const QString name = fnames(source);
+    if (packFlag != 0 && name.isEmpty()) {
+        // The root has no name to give an archive, and packing it would take the whole phone.
+        showDialog(CN("The root folder cannot be packed"));
+        return;
+    }
+    if (subject.isEmpty() && packFlag != 0)
+        subject = name;
     const QString extension = archiveExtension(archiveType);
     // Members follow "--" so that no folder name is read as an option of tar.
-    const QString member = " -- " + quoted(fnames(source) + "/");
+    const QString member = " -- " + quoted(name + "/");
+    // An archive of the same name is only overwritten when the user says so.
+    const auto mayWrite = [this](const QString& archive) {
+        if (!QFileInfo(archive).exists() && !QFileInfo(archive).isSymLink())
+            return true;
+        const QString question = "[" + fnames(archive) + CN("] already exists in [") + fname(archive)
+                                 + CN("]. Replace it?");
+        return ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true),
+                                        question, CN("Ok"), CN("Cancel"), QString(), 1) == 0;
+    };
     if (answer == 0) {
         if (packFlag == 0) {
-            report(this, runCommand(head + source + tail), doneText, QString());
+            report(this, runCommand(head + source + tail), doneText, subject);
             return;
         }
-        const CommandResult result = runCommand("tar -C " + quoted(source + "/../") + " -czf "
-                                                + quoted(source + "." + extension) + member);
-        qListBox(source + "/../");
-        report(this, result, doneText, fnames(source));
-    } else if (answer == 2) {
-        const QString dest = MyDialog::getDirectory();
-        if (dest.isEmpty())
+        const QString archive = source + "." + extension;
+        if (!mayWrite(archive))
             return;
-        const QString command = packFlag == 0
-            ? head + source + quoted(dest)
-            : head + quoted(dest + "/" + fnames(source) + "." + extension) + " -C " + quoted(tail) + member;
-        const CommandResult result = runCommand(command);
-        qListBox(dest);
-        report(this, result, doneText, fnames(source));
+        const CommandResult result = runCommand("tar -C " + quoted(source + "/../") + " -czf "
+                                                + quoted(archive) + member);
+        qListBox(source + "/../");
+        report(this, result, doneText, subject);
+        return;
     }
+    const QString dest = MyDialog::getDirectory();
+    if (dest.isEmpty())
+        return;
+    QString command;
+    if (packFlag == 0) {
+        command = head + source + quoted(dest);
+    } else {
+        const QString archive = (dest == "/" ? QString() : dest) + "/" + name + "." + extension;
+        if (!mayWrite(archive))
+            return;
+        // A folder right below the root has no parent text: its parent is the root.
+        command = head + quoted(archive) + " -C " + quoted(tail.isEmpty() ? QStringLiteral("/") : tail) + member;
+    }
+    const CommandResult result = runCommand(command);
+    qListBox(dest);
+    report(this, result, doneText, subject);
 }
 
 QString My_Widget::fnames(const QString& path)

@@ -9,6 +9,18 @@
 
 namespace {
 
+// The window the user looks at: the active one, else the last shown top-level window.
+QWidget* busyWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* shown = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && !(top->windowType() == Qt::Popup || top->windowType() == Qt::ToolTip))
+            shown = top;
+    return shown;
+}
+
 // A strip across the active window while a command runs.
 class BusyIndicator
 {
@@ -16,7 +28,7 @@ public:
     BusyIndicator()
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (QWidget* window = QApplication::activeWindow()) {
+        if (QWidget* window = busyWindow()) {
             label = new QLabel(QStringLiteral("Working..."), window);
             label->setObjectName("busyIndicator");
             label->setAlignment(Qt::AlignCenter);
@@ -57,6 +69,12 @@ QString CommandResult::failureText(int maxLines) const
         return exitCode == 127 ? QStringLiteral("program not found")
                                : QStringLiteral("exit status %1").arg(exitCode);
     return lines.mid(0, maxLines).join(QLatin1Char('\n'));
+}
+
+QString failureMessage(const QString& subject, const CommandResult& result)
+{
+    const QString what = subject.isEmpty() ? QStringLiteral("Command") : "[" + subject + "]";
+    return what + QStringLiteral(" failed!\n") + result.failureText();
 }
 
 CommandResult runCommand(const QString& commandLine)

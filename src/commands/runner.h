@@ -18,6 +18,9 @@ struct CommandResult {
     QString failureText(int maxLines = 3) const;
 };
 
+// "[subject] failed!" and the first lines of the error output, for the message box.
+QString failureMessage(const QString& subject, const CommandResult& result);
+
 // Runs a command line through /bin/sh and waits for its end. Meanwhile the windows
 // repaint and show that they are busy; input waits until the command has ended.
 CommandResult runCommand(const QString& commandLine);
