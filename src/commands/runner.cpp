@@ -65,6 +65,8 @@ QString CommandResult::failureText(int maxLines) const
     if (!started)
         return QStringLiteral("the command could not be started");
     QStringList lines = errorOutput.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.isEmpty() && exitCode == -1)
+        return QStringLiteral("the command was stopped");
     if (lines.isEmpty())
         return exitCode == 127 ? QStringLiteral("program not found")
                                : QStringLiteral("exit status %1").arg(exitCode);
