@@ -41,5 +41,7 @@ int ZMessageBox::information(QWidget* parent, const QPixmap& icon, const QString
     column->addLayout(buttons);
     box.setMaximumWidth(230);
     box.adjustSize();
+    // A wrapped text needs the height it takes at the box's width, or its last lines are cut.
+    box.resize(box.width(), qMax(box.height(), column->totalHeightForWidth(box.width())));
     return box.exec() - 1;
 }
