@@ -5,6 +5,7 @@
 #include "app/text.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -294,7 +295,9 @@ void DirectoryView::setDir(const QString& path)
     collapseBelow(root);
     auto* current = static_cast<Directory*>(root);
     current->setOpen(true);
-    const QStringList parts = QDir::cleanPath(path).split('/', Qt::SkipEmptyParts);
+    // The tree shows no links: a path through one is shown where it really leads.
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QStringList parts = QDir::cleanPath(real.isEmpty() ? path : real).split('/', Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         Directory* match = nullptr;
         for (int i = 0; i < current->childCount() && !match; ++i)

@@ -73,6 +73,7 @@ void FolderPickerTest::selectReturnsTheChosenFolder_data()
     QTest::newRow("hidden folder") << ".hidden" << ".hidden";
     QTest::newRow("letter case counts") << "B" << "B";
     QTest::newRow("missing part stops at the last match") << "a/nothing/c" << "a";
+    QTest::newRow("through a link, where it leads") << "link/b" << "a/b";
 }
 
 void FolderPickerTest::selectReturnsTheChosenFolder()
