@@ -73,6 +73,10 @@ void transferSelected(My_Widget& window, bool move)
     else if (entryExists(target) && !canonical(target).isEmpty() && canonical(target) == canonical(source))
         // Replacing the other name of the same file would destroy it.
         refusal = "[" + name + CN("] is already in [") + dest + "]";
+    else if (entryExists(target) && !canonical(target).isEmpty()
+             && canonical(source).startsWith(canonical(target) + "/"))
+        // Removing the old entry would take the source with it.
+        refusal = "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it");
     if (!refusal.isEmpty()) {
         window.showDialog(refusal);
         if (move)

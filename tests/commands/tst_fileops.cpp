@@ -293,6 +293,8 @@ void FileOperationsTest::folderIntoItselfIsRefused_data()
         QTest::newRow(op + " into itself") << move << "" << "[pics] cannot be " + verb + " into itself";
         QTest::newRow(op + " below itself") << move << "/sub" << "[pics] cannot be " + verb + " into itself";
         QTest::newRow(op + " into the folder it is in") << move << "-" << "[pics] is already in [%1]";
+        QTest::newRow(op + " onto a folder that holds it")
+            << move << "up" << "[%1/pics] holds [pics] and cannot be replaced by it";
     }
 }
 
@@ -302,17 +304,25 @@ void FileOperationsTest::folderIntoItselfIsRefused()
     QFETCH(QString, destBelowSource);
     QFETCH(QString, message);
     Card card;
-    card.make(card.files, "pics", true);
+    if (destBelowSource == "up") {
+        // files/pics/inner/pics is listed, and files holds a pics of its own: the listed one's ancestor.
+        card.make(card.files + "/pics/inner", "pics", true);
+        card.files += "/pics/inner";
+    } else {
+        card.make(card.files, "pics", true);
+    }
     card.select("pics");
     const TreeListing before = card.tree();
-    const QString dest = destBelowSource == "-" ? card.files : card.files + "/pics" + destBelowSource;
+    const QString dest = destBelowSource == "-" ? card.files
+                         : destBelowSource == "up" ? card.root + "/files"
+                                                   : card.files + "/pics" + destBelowSource;
 
     DialogAnswerer answers;
     answers.pick(dest).press("Ok");
     card.window->menuSelect(move ? card.window->ids().ctxMove : card.window->ids().ctxCopy);
 
     expectAllAnswered(answers);
-    QCOMPARE(answers.texts().mid(1), QStringList(destBelowSource == "-" ? message.arg(dest) : message));
+    QCOMPARE(answers.texts().mid(1), QStringList(message.contains("%1") ? message.arg(dest) : message));
     QCOMPARE(card.tree(), before);
 }
 
