@@ -37,6 +37,8 @@ private slots:
     void builtInRulesWithoutSetupFile_data();
     void builtInRulesWithoutSetupFile();
     void imageStartsTheViewerInTheBackground();
+    void javaArchivesAndLinProgramsRun_data();
+    void javaArchivesAndLinProgramsRun();
     void recordingAnAssociation_data();
     void recordingAnAssociation();
     void recordedAssociationIsUsedWhenOpening();
@@ -144,6 +146,47 @@ void OpeningTest::imageStartsTheViewerInTheBackground()
     QCOMPARE(answers.texts(), QStringList());
     QCOMPARE(window.iniRead("ImgFile"), QString::fromLatin1((phoneFolders().card + "/" + name).toUtf8()));
     QTRY_COMPARE(work.read("shown"), QByteArray("started\n"));
+}
+
+void OpeningTest::javaArchivesAndLinProgramsRun_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("installed");  // the runtime, or the program's execute permission
+    QTest::addColumn<QString>("log");     // %1 is the path
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("jar") << "Game it's.JAR" << true << "-classpath|%1|\n" << QStringList();
+    QTest::newRow("jar, no Java runtime") << "Game.jar" << false << ""
+                                          << QStringList{"[Game.jar] failed!\n"};
+    QTest::newRow("lin") << "$(touch INJECTED).lin" << true << "|\n" << QStringList();
+    QTest::newRow("lin, not executable") << "tool.lin" << false << "" << QStringList{"[tool.lin] failed!"};
+}
+
+void OpeningTest::javaArchivesAndLinProgramsRun()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, installed);
+    QFETCH(QString, log);
+    QFETCH(QStringList, texts);
+    WorkFolder work;
+    const QString path = phoneFolders().card + "/" + name;
+    if (name.endsWith(".lin")) {
+        work.write("mmc/mmca1/" + name.toUtf8(), "#!/bin/sh\necho '|' >> \"$(dirname \"$0\")/../../log\"\n");
+        if (installed)
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    } else {
+        work.write("mmc/mmca1/" + name.toUtf8(), "PK");
+        if (installed)
+            QCOMPARE(installRecorder(work, "usr/SYSjava/kvm"), phoneFolders().javaRuntime);
+    }
+    My_Widget window;
+    DialogAnswerer answers;
+    window.shell(path);
+    QCOMPARE(answers.texts().size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i)
+        QVERIFY2(answers.texts().at(i).startsWith(texts.at(i)), qPrintable(answers.texts().at(i)));
+    // Each recorder logs into the folder above its own.
+    QCOMPARE(QString::fromUtf8(work.read(name.endsWith(".lin") ? "log" : "usr/log")), QString(log).replace("%1", path));
+    QVERIFY(injectedFiles(work.path()).isEmpty());
 }
 
 void OpeningTest::recordingAnAssociation_data()
