@@ -20,8 +20,11 @@ void My_ListBox::stext(const QString& list)
 void My_ListBox::appendNames(const QStringList& entryNames)
 {
     rowNames = entryNames;
-    for (int i = 0; i < entryNames.size(); ++i)
-        insertItem(new My_ListBoxItem, -1);
+    // One scroll range update for the whole folder, not one per row.
+    std::vector<UTIL_ListBoxItem*> items(size_t(entryNames.size()));
+    for (UTIL_ListBoxItem*& item : items)
+        item = new My_ListBoxItem;
+    appendItems(items);
 }
 
 QString My_ListBox::Istr() const

@@ -42,6 +42,16 @@ void UTIL_ListBox::insertItem(UTIL_ListBoxItem* item, int index)
     viewport()->update();
 }
 
+void UTIL_ListBox::appendItems(const std::vector<UTIL_ListBoxItem*>& items)
+{
+    rows.reserve(rows.size() + items.size());
+    for (UTIL_ListBoxItem* item : items)
+        if (item)
+            rows.push_back(item);
+    updateScrollRange();
+    viewport()->update();
+}
+
 void UTIL_ListBox::clear()
 {
     for (UTIL_ListBoxItem* row : rows)

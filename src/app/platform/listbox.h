@@ -33,6 +33,8 @@ public:
     ~UTIL_ListBox() override;
 
     void insertItem(UTIL_ListBoxItem* item, int index = -1);
+    // Appends rows at the end, as insertItem() one by one would, with one update for all.
+    void appendItems(const std::vector<UTIL_ListBoxItem*>& items);
     void clear();
     int count() const { return int(rows.size()); }
     UTIL_ListBoxItem* item(int index) const;
