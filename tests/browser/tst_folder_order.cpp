@@ -45,6 +45,8 @@ void fillTrickyFolder(const QString& folder)
     makeFile(folder + QString::fromUtf8("/\u00c9cole"), 4, base + 3);
     makeFile(folder + QString::fromUtf8("/\u00e9t\u00e9"), 5, base + 4);
     makeFile(folder + QString::fromUtf8("/\u65e5\u672c"), 6, base + 6);
+    makeFile(folder + QString::fromUtf8("/IMG\u00c4.jpg"), 6, base + 6);  // upper case ASCII, then not ASCII
+    makeFile(folder + "/IMG_b.jpg", 6, base + 6);
     makeFile(folder + "/price$list", 8, base + 7);
     makeFile(folder + "/diskb", 9, base + 8);
     QVERIFY(QFile::link(folder + "/Zeta", folder + "/link to folder"));
