@@ -1,11 +1,9 @@
 #include "app/login.h"
 
-#include "app/platform/softkeys.h"
 #include "app/platform/widgets.h"
 #include "app/settings.h"
 #include "app/text.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -24,16 +22,7 @@ QString F_Login::getDirectory()
     entry->move(5, 50);
     entry->setEchoMode(ZMultiLineEdit::Password);
     layout->addWidget(entry);
-    auto* buttons = new QHBoxLayout;
-    layout->addLayout(buttons);
-    auto* ok = new ZPushButton(&dialog, 3, -1, -1);
-    ok->setText(CN("Ok"));
-    auto* cancel = new ZPushButton(&dialog, 3, -1, -1);
-    cancel->setText(CN("Cancel"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::close);
+    dialog.addButtonRow(layout, CN("Ok"), CN("Cancel"));
     dialog.resize(220, 100);
 
     QString result;

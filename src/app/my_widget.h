@@ -11,6 +11,7 @@ class PopupMenu;
 class QTimer;
 class UTIL_CST;
 class UTIL_ListBoxItem;
+struct CommandResult;
 
 // Long-press ticks since the last press on the file list.
 extern int TN;
@@ -30,6 +31,13 @@ public:
     QString iniRead(const QString& key) const;
     void qListBox(QString path);
     bool qwsEvent(QWSEvent* event) override;
+
+    // A question with "Ok" and "Cancel", and a third button when named: the pressed index.
+    int ask(const QString& question, const QString& thirdButton = QString());
+    // True when nothing is at path yet, or the user agreed to replace it.
+    bool mayReplace(const QString& path);
+    // The done text on success, otherwise what failed (never the done text); true on success.
+    bool report(const CommandResult& result, const QString& doneText, const QString& subject);
 
     // Titles are the clock's; exposed so the clock can be checked at any time of day.
     static QString titleAt(const QTime& time);

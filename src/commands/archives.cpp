@@ -1,7 +1,5 @@
 #include "app/my_widget.h"
 
-#include "app/platform/icons.h"
-#include "app/platform/messagebox.h"
 #include "app/settings.h"
 #include "app/text.h"
 #include "commands/runner.h"
@@ -38,22 +36,6 @@ const ArchiveKind& archiveKind(int archiveType)
     static const ArchiveKind mtf{".mtf", "creat MTF file  ", " save this dir", "MTF creat success",
                                  "creat MTF file  ["};
     return archiveType == 1 ? mpkg : archiveType == 2 ? mtf : tar;
-}
-
-QPixmap boxIcon()
-{
-    return RES_ICON_Reader().getIcon("Dialog_Exclamatory_Mark.gif", true);
-}
-
-bool confirmed(My_Widget* window, const QString& question)
-{
-    return ZMessageBox::information(window, boxIcon(), question, CN("Ok"), CN("Cancel"), QString(), 1) == 0;
-}
-
-bool existsOrLinks(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
 }
 
 // Extraction goes through a fresh hidden folder inside the target, so that what an archive
@@ -214,14 +196,9 @@ void My_Widget::packSelectedRow(int archiveType)
     const QString here = folder.absolutePath();
     const QString name = selectedName();
     const QString archive = withSlash(here) + name + kind.extension;
-    if (confirmed(this, CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd))) {
-        const QString replace = "[" + fnames(archive) + CN("] already exists in [") + here + CN("]. Replace it?");
-        if (!existsOrLinks(archive) || confirmed(this, replace)) {
-            const CommandResult result = runCommand("/bin/tar -C " + quoted(withSlash(here)) + " -czf "
-                                                    + quoted(archive) + " -- " + quoted(name));
-            showDialog(result.succeeded() ? CN(kind.doneText) : failureMessage(name, result));
-        }
-    }
+    if (ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && mayReplace(archive))
+        report(runCommand("/bin/tar -C " + quoted(withSlash(here)) + " -czf " + quoted(archive) + " -- " + quoted(name)),
+               CN(kind.doneText), name);
     qListBox(here);
 }
 
@@ -259,7 +236,7 @@ QString tarCommand(const QString& archive, const QString& into)
 void unpackAsked(My_Widget* window, const QString& question, const QString& archive,
                         const QString& target, QString (*command)(const QString&, const QString&))
 {
-    if (!confirmed(window, question))
+    if (window->ask(question) != 0)
         return;
     const QString name = window->fnames(archive);
     window->showDialog(extractInto(
@@ -268,9 +245,7 @@ void unpackAsked(My_Widget* window, const QString& question, const QString& arch
 
 void unpackWithTar(My_Widget* window, const QString& archive, const QString& target)
 {
-    const int answer = ZMessageBox::information(window, boxIcon(),
-                                                CN("Extract files") + archive + CN(" to this dir"), CN("Ok"),
-                                                CN("Cancel"), CN("Folder"), 1);
+    const int answer = window->ask(CN("Extract files") + archive + CN(" to this dir"), CN("Folder"));
     std::fprintf(stderr, "information() returned %d\n", answer);
     const QString name = window->fnames(archive);
     const auto command = [&](const QString& into) { return tarCommand(archive, into); };

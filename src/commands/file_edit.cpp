@@ -1,10 +1,8 @@
 #include "commands/file_edit.h"
 
-#include "app/platform/softkeys.h"
 #include "app/platform/widgets.h"
 #include "app/text.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -36,16 +34,7 @@ QString F_File_Edit::getDirectory(QString title, QString initial)
     edit->setFilter(nameCharacters(), true);
     layout->addWidget(edit);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new ZPushButton(dialog, 3, -1, -1);
-    ok->setText(CN("Ok"));
-    auto* cancel = new ZPushButton(dialog, 3, -1, -1);
-    cancel->setText(CN("Cancel"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::close);
+    dialog->addButtonRow(layout, CN("Ok"), CN("Cancel"));
 
     dialog->resize(220, 120);
     QString result;

@@ -1,7 +1,6 @@
 #include "app/my_widget.h"
 
 #include "app/phonefolders.h"
-#include "app/platform/messagebox.h"
 #include "app/platform/popupmenu.h"
 #include "app/platform/softkeys.h"
 #include "app/settings.h"
@@ -43,12 +42,6 @@ bool isEntryName(const QString& name)
     return !name.isEmpty() && name != "." && name != "..";
 }
 
-bool ask(My_Widget& window, const QString& question)
-{
-    return ZMessageBox::information(&window, RES_ICON_Reader().getIcon("Dialog_Exclamatory_Mark.gif", true),
-                                    question, CN("Ok"), CN("Cancel"), QString(), 1) == 0;
-}
-
 // Copy or move of the selected row into a chosen folder. Nothing is replaced without asking,
 // and a folder never goes into itself.
 void transferSelected(My_Widget& window, bool move)
@@ -86,7 +79,7 @@ void transferSelected(My_Widget& window, bool move)
 
     QString command = (move ? "/bin/mv " : "/bin/cp -r ") + quoted(source) + " " + quoted(dest);
     if (entryExists(target)) {
-        if (!ask(window, "[" + name + CN("] already exists in [") + dest + CN("]. Replace it?"))) {
+        if (!window.mayReplace(target)) {
             if (move)
                 window.qListBox(folder.absolutePath());
             return;
@@ -100,12 +93,6 @@ void transferSelected(My_Widget& window, bool move)
     } else {
         window.Fcmd(CN("are you sure ?") + name + CN(" copy ") + dest, command, name + CN(" Copy success!"), name);
     }
-}
-
-void runAndReport(My_Widget& window, const QString& command, const QString& doneText, const QString& subject)
-{
-    const CommandResult result = runCommand(command);
-    window.showDialog(result.succeeded() ? doneText : failureMessage(subject, result));
 }
 
 }  // namespace
@@ -178,8 +165,8 @@ void My_Widget::menuSelect(int item)
         const QString name = F_File_Edit::getDirectory(CN("New Folder"), CN("New Folder") + suffix);
         if (name.isEmpty())
             return;
-        runAndReport(*this, "/bin/mkdir " + quoted(absPath + "/" + name),
-                     CN("Creat folder [") + name + CN("] success!"), name);
+        report(runCommand("/bin/mkdir " + quoted(absPath + "/" + name)),
+               CN("Creat folder [") + name + CN("] success!"), name);
         qListBox(absPath);
     } else if (item == id.rename || item == id.ctxRename) {
         const QString name = selectedName();
@@ -194,8 +181,8 @@ void My_Widget::menuSelect(int item)
             showDialog("[" + newName + CN("] already exists"));
             return;
         }
-        runAndReport(*this, "/bin/mv " + quoted(renameSource) + " " + quoted(target),
-                     CN(" rename to [ ") + newName + CN("] success!"), name);
+        report(runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
+               CN(" rename to [ ") + newName + CN("] success!"), name);
         qListBox(absPath);
     } else if (item == id.copy || item == id.ctxCopy) {
         transferSelected(*this, false);

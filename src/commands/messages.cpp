@@ -24,32 +24,36 @@ void My_Widget::showDialog(QString text)
                              CN("Ok"), QString(), QString(), 1);
 }
 
-// The done text on success, otherwise what failed; never the done text for a failure.
-static bool report(My_Widget* window, const CommandResult& result, const QString& doneText,
-                   const QString& subject)
+int My_Widget::ask(const QString& question, const QString& thirdButton)
 {
-    if (result.succeeded()) {
-        window->showDialog(doneText);
+    return ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true), question,
+                                    CN("Ok"), CN("Cancel"), thirdButton, 1);
+}
+
+bool My_Widget::mayReplace(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return true;
-    }
-    window->showDialog(failureMessage(subject, result));
-    return false;
+    const QString parent = fname(path).isEmpty() ? QStringLiteral("/") : fname(path);
+    return ask("[" + fnames(path) + CN("] already exists in [") + parent + CN("]. Replace it?")) == 0;
+}
+
+bool My_Widget::report(const CommandResult& result, const QString& doneText, const QString& subject)
+{
+    showDialog(result.succeeded() ? doneText : failureMessage(subject, result));
+    return result.succeeded();
 }
 
 bool My_Widget::Fcmd(QString question, QString command, QString doneText, QString subject)
 {
-    const int answer = ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true),
-                                                question, CN("Ok"), CN("Cancel"), QString(), 1);
-    if (answer != 0)
-        return false;
-    return report(this, runCommand(command), doneText, subject);
+    return ask(question) == 0 && report(runCommand(command), doneText, subject);
 }
 
 void My_Widget::showDialogV(QString head, QString source, QString tail, QString question,
                             QString doneText, int packFlag, int archiveType, QString subject)
 {
-    const int answer = ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true),
-                                                question, CN("Ok"), CN("Cancel"), CN("Folder"), 1);
+    const int answer = ask(question, CN("Folder"));
     std::fprintf(stderr, "information() returned %d\n", answer);
     if (answer != 0 && answer != 2)
         return;
@@ -64,27 +68,18 @@ void My_Widget::showDialogV(QString head, QString source, QString tail, QString 
     const QString extension = archiveExtension(archiveType);
     // Members follow "--" so that no folder name is read as an option of tar.
     const QString member = " -- " + quoted(name + "/");
-    // An archive of the same name is only overwritten when the user says so.
-    const auto mayWrite = [this](const QString& archive) {
-        if (!QFileInfo(archive).exists() && !QFileInfo(archive).isSymLink())
-            return true;
-        const QString question = "[" + fnames(archive) + CN("] already exists in [") + fname(archive)
-                                 + CN("]. Replace it?");
-        return ZMessageBox::information(this, iconReader.getIcon("Dialog_Exclamatory_Mark.gif", true),
-                                        question, CN("Ok"), CN("Cancel"), QString(), 1) == 0;
-    };
     if (answer == 0) {
         if (packFlag == 0) {
-            report(this, runCommand(head + source + tail), doneText, subject);
+            report(runCommand(head + source + tail), doneText, subject);
             return;
         }
         const QString archive = source + "." + extension;
-        if (!mayWrite(archive))
+        if (!mayReplace(archive))
             return;
         const CommandResult result = runCommand("tar -C " + quoted(source + "/../") + " -czf "
                                                 + quoted(archive) + member);
         qListBox(source + "/../");
-        report(this, result, doneText, subject);
+        report(result, doneText, subject);
         return;
     }
     const QString dest = MyDialog::getDirectory();
@@ -95,14 +90,14 @@ void My_Widget::showDialogV(QString head, QString source, QString tail, QString 
         command = head + source + quoted(dest);
     } else {
         const QString archive = (dest == "/" ? QString() : dest) + "/" + name + "." + extension;
-        if (!mayWrite(archive))
+        if (!mayReplace(archive))
             return;
         // A folder right below the root has no parent text: its parent is the root.
         command = head + quoted(archive) + " -C " + quoted(tail.isEmpty() ? QStringLiteral("/") : tail) + member;
     }
     const CommandResult result = runCommand(command);
     qListBox(dest);
-    report(this, result, doneText, subject);
+    report(result, doneText, subject);
 }
 
 QString My_Widget::fnames(const QString& path)

@@ -1,12 +1,10 @@
 #include "info/folder_picker.h"
 
-#include "app/platform/softkeys.h"
 #include "app/platform/widgets.h"
 #include "app/text.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
@@ -359,16 +357,7 @@ QString MyDialog::getDirectory()
     }
     view->setDir("/");
     layout->addWidget(view);
-    auto* buttons = new QHBoxLayout;
-    layout->addLayout(buttons);
-    auto* select = new ZPushButton(dialog, 3, -1, -1);
-    select->setText(CN("Select"));
-    auto* cancel = new ZPushButton(dialog, 3, -1, -1);
-    cancel->setText(CN("Cancel"));
-    buttons->addWidget(select);
-    buttons->addWidget(cancel);
-    QObject::connect(select, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    dialog->addButtonRow(layout, CN("Select"), CN("Cancel"));
     dialog->resize(220, 240);
 
     QString result;

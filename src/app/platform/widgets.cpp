@@ -1,5 +1,7 @@
 #include "app/platform/widgets.h"
 
+#include "app/platform/softkeys.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 
@@ -49,6 +51,20 @@ ZBaseDialog::ZBaseDialog(QWidget* parent, const char* name, bool modal, Qt::Wind
     if (name)
         setObjectName(QString::fromLatin1(name));
     setModal(modal);
+}
+
+void ZBaseDialog::addButtonRow(QBoxLayout* layout, const QString& acceptText, const QString& cancelText)
+{
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row);
+    auto* accept = new ZPushButton(this, 3, -1, -1);
+    accept->setText(acceptText);
+    auto* cancel = new ZPushButton(this, 3, -1, -1);
+    cancel->setText(cancelText);
+    row->addWidget(accept);
+    row->addWidget(cancel);
+    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 ZScrollView::ZScrollView(QWidget* parent, const char* name)

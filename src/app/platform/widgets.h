@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QDialog>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -33,6 +34,9 @@ class ZBaseDialog : public QDialog
 public:
     explicit ZBaseDialog(QWidget* parent = nullptr, const char* name = nullptr, bool modal = true,
                          Qt::WindowFlags flags = {});
+
+    // A row of two buttons below the dialog's content: the first accepts, the second cancels.
+    void addButtonRow(QBoxLayout* layout, const QString& acceptText, const QString& cancelText);
 };
 
 // A scrollable area that holds a form whose children are placed at fixed points.
