@@ -26,7 +26,6 @@ My_Widget::My_Widget(QWidget* parent)
         return;
     }
     TN = 0;
-    keyPhase = 2;
     keyEnter = iniRead("Key_Enter").toInt();
     keyUp = iniRead("Key_Up").toInt();
     keyDown = iniRead("Key_Down").toInt();

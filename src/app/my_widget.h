@@ -121,7 +121,6 @@ private:
     QString windowSetting;
     QString clickSetting;
     int keyEnter = 0, keyUp = 0, keyDown = 0, keyLeft = 0, keyRight = 0;
-    int keyPhase = 2;
     int rowIndex = 0;
     QTimer* pressTimer = nullptr;
     QTimer* clock = nullptr;

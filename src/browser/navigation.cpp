@@ -80,11 +80,9 @@ bool My_Widget::qwsEvent(QWSEvent* event)
     if (event->type != QWSEvent::Key)
         return ZMainWidget::qwsEvent(event);
     const auto* key = static_cast<QWSKeyEvent*>(event);
-    if (!key->simpleData.is_press) {
-        keyPhase = 2;
+    // A key acts on its press; its release is consumed.
+    if (!key->simpleData.is_press)
         return true;
-    }
-    keyPhase = 1;
     // A setting that is absent reads as 0: it names no key.
     const int code = key->simpleData.keycode;
     if (code == 0)
