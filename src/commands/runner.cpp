@@ -4,8 +4,18 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,23 +31,19 @@ QWidget* busyWindow()
     return shown;
 }
 
-// A strip across the active window while a command runs.
+// A strip across the window while a command runs. It shows once the command has taken a
+// moment, so that quick commands do not flash it; the wait cursor shows at once.
 class BusyIndicator
 {
 public:
+    static constexpr int delayMs = 150;
+
     BusyIndicator()
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (QWidget* window = busyWindow()) {
-            label = new QLabel(QStringLiteral("Working..."), window);
-            label->setObjectName("busyIndicator");
-            label->setAlignment(Qt::AlignCenter);
-            label->setAutoFillBackground(true);
-            label->setStyleSheet("background: #ffe680; color: black;");
-            label->setGeometry(0, window->height() / 2 - 12, window->width(), 24);
-            label->show();
-            label->raise();
-        }
+        delay.setSingleShot(true);
+        QObject::connect(&delay, &QTimer::timeout, [this] { show(); });
+        delay.start(delayMs);
     }
     ~BusyIndicator()
     {
@@ -48,8 +54,79 @@ public:
     BusyIndicator& operator=(const BusyIndicator&) = delete;
 
 private:
-    QLabel* label = nullptr;
+    void show()
+    {
+        QWidget* window = busyWindow();
+        if (!window)
+            return;
+        label = new QLabel(QStringLiteral("Working..."), window);
+        label->setObjectName("busyIndicator");
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, QColor(0xff, 0xe6, 0x80));
+        colours.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(colours);
+        label->setGeometry(0, window->height() / 2 - 12, window->width(), 24);
+        label->show();
+        label->raise();
+    }
+
+    QTimer delay;
+    QPointer<QLabel> label;
 };
+
+// Collects what a program writes to a pipe, without ever blocking on it.
+class ErrorReader
+{
+public:
+    static constexpr qsizetype keep = 64 * 1024;
+
+    explicit ErrorReader(int fd) : fd(fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+    ~ErrorReader() { ::close(fd); }
+    ErrorReader(const ErrorReader&) = delete;
+    ErrorReader& operator=(const ErrorReader&) = delete;
+
+    int handle() const { return fd; }
+    // False once the pipe is closed at the other end.
+    bool readAvailable()
+    {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got > 0) {
+                if (bytes.size() < keep)
+                    bytes.append(chunk, qsizetype(got));
+                continue;
+            }
+            return got < 0 && (errno == EAGAIN || errno == EINTR);
+        }
+    }
+    const QByteArray& text() const { return bytes; }
+
+private:
+    int fd;
+    QByteArray bytes;
+};
+
+// The shell, started without copying this process: standard input and output lead nowhere,
+// standard error into the pipe.
+pid_t spawnShell(const QByteArray& commandLine, int errorFd)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, errorFd, 2);
+    char shell[] = "/bin/sh", option[] = "-c";
+    QByteArray line = commandLine;
+    char* argv[] = {shell, option, line.data(), nullptr};
+    pid_t pid = -1;
+    if (posix_spawn(&pid, shell, &actions, nullptr, argv, environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
 
 }  // namespace
 
@@ -82,27 +159,39 @@ QString failureMessage(const QString& subject, const CommandResult& result)
 CommandResult runCommand(const QString& commandLine)
 {
     CommandResult result;
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProgram(QStringLiteral("/bin/sh"));
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return result;
+    ErrorReader errors(pipeFds[0]);
     // The shell gets the command as UTF-8 bytes, as a file name is stored on disk.
-    process.setArguments({QStringLiteral("-c"), commandLine});
-    BusyIndicator busy;
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            loop.quit();
-    });
-    process.start();
-    if (process.state() != QProcess::NotRunning)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (process.error() == QProcess::FailedToStart)
+    const pid_t pid = spawnShell(commandLine.toUtf8(), pipeFds[1]);
+    ::close(pipeFds[1]);
+    if (pid < 0)
         return result;
     result.started = true;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.errorOutput = QString::fromLocal8Bit(process.readAllStandardError());
+
+    // The window goes on painting while the command runs; input waits for its end.
+    BusyIndicator busy;
+    const int exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (exitFd >= 0) {
+        QEventLoop loop;
+        QSocketNotifier errorReady(errors.handle(), QSocketNotifier::Read);
+        QObject::connect(&errorReady, &QSocketNotifier::activated, [&] {
+            if (!errors.readAvailable())
+                errorReady.setEnabled(false);
+        });
+        QSocketNotifier exited(exitFd, QSocketNotifier::Read);
+        QObject::connect(&exited, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        ::close(exitFd);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    // A program left running in the background may hold the pipe open: take what is there.
+    errors.readAvailable();
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.errorOutput = QString::fromLocal8Bit(errors.text());
     return result;
 }
 
