@@ -12,20 +12,6 @@
 
 namespace {
 
-void makeFile(const QString& path, int size = 0, int ageSeconds = 0)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(size, 'x'));
-    file.close();
-    if (ageSeconds > 0) {
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        static const QDateTime now = QDateTime::currentDateTime();
-        QVERIFY(file.setFileTime(now.addSecs(-ageSeconds),
-                                 QFileDevice::FileModificationTime));
-    }
-}
-
 QStringList rowsOf(My_Widget& window)
 {
     return window.fileList()->names();

@@ -88,14 +88,6 @@ void compareTrees(const QString& actual, const QString& expected)
     compareListings(listingOf(actual), listingOf(expected));
 }
 
-void select(My_Widget& window, const QString& name)
-{
-    const int row = int(window.fileList()->names().indexOf(name));
-    QVERIFY2(row >= 0, qPrintable("no row " + name));
-    window.fileList()->setCurrentItem(row);
-    QCOMPARE(window.fileList()->Istr(), name);
-}
-
 // Nothing a name or an archive smuggled in: no INJECTED, no X from tar's checkpoint action.
 void verifyNothingInjected(const WorkFolder& work)
 {
@@ -236,7 +228,7 @@ void ArchivesTest::packTheSelectedRowAndUnpackElsewhere()
         writeFile(card + "/" + row, "a file that looks like an option");
     My_Widget window;
     window.qListBox(card);
-    select(window, row);
+    selectRow(window, row);
     const My_Widget::MenuIds& ids = window.ids();
     const int id = item == "newTar" ? ids.newTar : item == "newMtf" ? ids.newMtf : item == "newMpkg" ? ids.newMpkg
                                                                                                    : ids.ctxCompres;
@@ -248,7 +240,7 @@ void ArchivesTest::packTheSelectedRowAndUnpackElsewhere()
     QCOMPARE(window.currentFolder().absolutePath(), card);
 
     const QString elsewhere = work.makeFolder("elsewhere");
-    select(window, row + extension);
+    selectRow(window, row + extension);
     answers.press("Folder").pick(elsewhere).press("Ok");
     window.menuSelect(ids.extract);
     QVERIFY(answers.finished());
@@ -333,7 +325,7 @@ void ArchivesTest::packingOntoAnExistingArchiveAsks()
     if (chosenFolder) {
         answers.pick(card + "/pics").press("Ok").press(answer);
     } else {
-        select(window, "pics");
+        selectRow(window, "pics");
         answers.press("Ok").press(answer);
     }
     if (answer == "Ok")
@@ -371,7 +363,7 @@ void ArchivesTest::extractChoosesTheProgramByExtension()
     writeFile(card + "/" + name, "not looked at");
     My_Widget window;
     window.qListBox(card);
-    select(window, name);
+    selectRow(window, name);
     DialogAnswerer answers;
     answers.press("Cancel");
     window.menuSelect(window.ids().extract);
@@ -387,7 +379,7 @@ void ArchivesTest::extractOnAFolderDoesNothing()
     QDir().mkpath(card + "/folder.zip");
     My_Widget window;
     window.qListBox(card);
-    select(window, "folder.zip");
+    selectRow(window, "folder.zip");
     DialogAnswerer answers;
     window.menuSelect(window.ids().extractMain);
     QCOMPARE(answers.texts(), QStringList());
@@ -405,7 +397,7 @@ void ArchivesTest::zipMadeByZipUnpacks()
     writeFile(phoneFolders().card + "/docs/two words", "older");
     My_Widget window;
     window.qListBox(phoneFolders().card);
-    select(window, "docs.zip");
+    selectRow(window, "docs.zip");
     DialogAnswerer answers;
     answers.press("Ok").press("Ok");
     window.menuSelect(window.ids().extractMain);
@@ -450,7 +442,7 @@ void ArchivesTest::rarUnpacks()
     writeFile(card + "/Photos.RAR", rarArchive(members));
     My_Widget window;
     window.qListBox(card);
-    select(window, "Photos.RAR");
+    selectRow(window, "Photos.RAR");
     DialogAnswerer answers;
     answers.press("Ok").press("Ok");
     window.menuSelect(window.ids().extract);
@@ -473,7 +465,7 @@ void ArchivesTest::unrarGetsItsCommandLine()
     writeFile(card + "/it's.rar", "rar");
     My_Widget window;
     window.qListBox(card);
-    select(window, "it's.rar");
+    selectRow(window, "it's.rar");
     DialogAnswerer answers;
     answers.press("Ok").press("Ok");
     window.menuSelect(window.ids().extract);
@@ -539,7 +531,7 @@ void ArchivesTest::hostileArchivesStayInTheFolder()
     }
     My_Widget window;
     window.qListBox(card);
-    select(window, archive);
+    selectRow(window, archive);
     DialogAnswerer answers;
     answers.press(archive.endsWith(".zip") ? "Ok" : "Folder");
     if (!archive.endsWith(".zip"))
@@ -549,7 +541,7 @@ void ArchivesTest::hostileArchivesStayInTheFolder()
         window.qListBox(target);
         QDir().rename(card + "/" + archive, target + "/" + archive);
         window.qListBox(target);
-        select(window, archive);
+        selectRow(window, archive);
     }
     window.menuSelect(window.ids().extract);
     QVERIFY(answers.finished());
@@ -628,7 +620,7 @@ void ArchivesTest::failuresAreReported()
     writeFile(card + "/" + name, bytes);
     My_Widget window;
     window.qListBox(card);
-    select(window, name);
+    selectRow(window, name);
     DialogAnswerer answers;
     answers.press("Ok").press("Ok");
     window.menuSelect(window.ids().extract);

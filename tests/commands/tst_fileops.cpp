@@ -84,12 +84,6 @@ void addHostileRows()
     }
 }
 
-void expectAllAnswered(const DialogAnswerer& answers)
-{
-    QVERIFY2(answers.finished(), qPrintable("dialogs left unanswered, seen: " + answers.texts().join(" | ")));
-    QVERIFY2(answers.unexpected().isEmpty(), qPrintable("unexpected: " + answers.unexpected().join(" | ")));
-}
-
 }  // namespace
 
 class FileOperationsTest : public QObject

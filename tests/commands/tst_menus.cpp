@@ -15,33 +15,6 @@
 
 namespace {
 
-void makeFile(const QString& path, int size = 0, int ageSeconds = 0)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(size, 'x'));
-    file.close();
-    if (ageSeconds > 0) {
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        static const QDateTime now = QDateTime::currentDateTime();
-        QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-    }
-}
-
-void expectAllAnswered(const DialogAnswerer& answers)
-{
-    QVERIFY2(answers.finished(), qPrintable("dialogs left unanswered, seen: " + answers.texts().join(" | ")));
-    QVERIFY2(answers.unexpected().isEmpty(), qPrintable("unexpected: " + answers.unexpected().join(" | ")));
-}
-
-void selectRow(My_Widget& window, const QString& name)
-{
-    const int row = window.fileList()->names().indexOf(name);
-    QVERIFY2(row >= 0, qPrintable("no row " + name));
-    window.fileList()->setCurrentItem(row);
-    window.isOpen();
-}
-
 }  // namespace
 
 class MenusTest : public QObject

@@ -46,12 +46,6 @@ QStringList members(const QString& archive)
     return lines;
 }
 
-void expectAllAnswered(const DialogAnswerer& answers)
-{
-    QVERIFY2(answers.finished(), qPrintable("dialogs left unanswered, seen: " + answers.texts().join(" | ")));
-    QVERIFY2(answers.unexpected().isEmpty(), qPrintable("unexpected: " + answers.unexpected().join(" | ")));
-}
-
 }  // namespace
 
 class RunnerTest : public QObject

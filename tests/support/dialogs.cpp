@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "app/my_widget.h"
+#include "browser/my_listbox.h"
 #include "info/folder_picker.h"
 
 #include <QAbstractButton>
@@ -85,4 +87,19 @@ void DialogAnswerer::poll()
     auto step = std::move(steps.front());
     steps.pop_front();
     step(dialog);
+}
+
+void expectAllAnswered(const DialogAnswerer& answers)
+{
+    QVERIFY2(answers.finished(), qPrintable("dialogs left unanswered, seen: " + answers.texts().join(" | ")));
+    QVERIFY2(answers.unexpected().isEmpty(), qPrintable("unexpected: " + answers.unexpected().join(" | ")));
+}
+
+void selectRow(My_Widget& window, const QString& name)
+{
+    const int row = int(window.fileList()->names().indexOf(name));
+    QVERIFY2(row >= 0, qPrintable("no row " + name));
+    window.fileList()->setCurrentItem(row);
+    window.isOpen();
+    QCOMPARE(window.fileList()->Istr(), name);
 }

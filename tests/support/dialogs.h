@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 
+class My_Widget;
 class QWidget;
 
 // Answers the modal dialogs a test's action opens, one step per dialog, in order.
@@ -44,3 +45,9 @@ private:
     QStringList extra;
     QTimer timer;
 };
+
+// Every planned answer was given and no dialog came unplanned.
+void expectAllAnswered(const DialogAnswerer& answers);
+
+// Makes the row of that name the main window's current row, as a key or a tap would.
+void selectRow(My_Widget& window, const QString& name);

@@ -2,6 +2,7 @@
 
 #include "app/phonefolders.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,4 +58,17 @@ QString WorkFolder::makeFolder(const QString& relative) const
     const QString target = file(relative);
     QDir().mkpath(target);
     return target;
+}
+
+void makeFile(const QString& path, int size, int ageSeconds)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(size, 'x'));
+    file.close();
+    if (ageSeconds > 0) {
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        static const QDateTime testStart = QDateTime::currentDateTime();
+        QVERIFY(file.setFileTime(testStart.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    }
 }

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// A file of the given size, modified the given number of seconds before the test began.
+void makeFile(const QString& path, int size = 0, int ageSeconds = 0);
+
 // A temporary working folder for one test: the program's settings files live in it,
 // the phone's fixed folders point into it, and it is the current folder meanwhile.
 class WorkFolder
