@@ -94,10 +94,8 @@ private slots:
     void deleteRemovesOnlyThatEntry();
     void renameRenamesOnlyThatEntry_data() { addHostileRows(); }
     void renameRenamesOnlyThatEntry();
-    void copyCopiesIntoTheChosenFolder_data() { addHostileRows(); }
-    void copyCopiesIntoTheChosenFolder();
-    void moveMovesIntoTheChosenFolder_data() { addHostileRows(); }
-    void moveMovesIntoTheChosenFolder();
+    void copyOrMoveIntoTheChosenFolder_data();
+    void copyOrMoveIntoTheChosenFolder();
     void newFolderMakesThatFolder_data();
     void newFolderMakesThatFolder();
 
@@ -157,30 +155,25 @@ void FileOperationsTest::renameRenamesOnlyThatEntry()
     QCOMPARE(card.injected(), QStringList());
 }
 
-void FileOperationsTest::copyCopiesIntoTheChosenFolder()
+void FileOperationsTest::copyOrMoveIntoTheChosenFolder_data()
 {
-    QFETCH(QString, name);
-    QFETCH(bool, isFolder);
-    Card card;
-    card.make(card.files, name, isFolder);
-    card.select(name);
-    const TreeListing before = card.tree();
-
-    DialogAnswerer answers;
-    answers.pick(card.dest).press("Ok").press("Ok");
-    card.window->menuSelect(card.window->ids().copy);
-
-    expectAllAnswered(answers);
-    QCOMPARE(answers.texts().mid(1), QStringList({"are you sure ?" + name + " copy " + card.dest,
-                                                  name + " Copy success!"}));
-    QCOMPARE(card.tree(), treeAfter(before, "files/" + name, card.destName + "/" + name, true));
-    QCOMPARE(card.injected(), QStringList());
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<bool>("move");
+    for (const bool move : {false, true}) {
+        const QString operation = move ? "move " : "copy ";
+        for (const QString& name : hostileNames()) {
+            QTest::newRow(qPrintable(operation + "file " + hostileRowName(name))) << name << false << move;
+            QTest::newRow(qPrintable(operation + "folder " + hostileRowName(name))) << name << true << move;
+        }
+    }
 }
 
-void FileOperationsTest::moveMovesIntoTheChosenFolder()
+void FileOperationsTest::copyOrMoveIntoTheChosenFolder()
 {
     QFETCH(QString, name);
     QFETCH(bool, isFolder);
+    QFETCH(bool, move);
     Card card;
     card.make(card.files, name, isFolder);
     card.select(name);
@@ -188,13 +181,16 @@ void FileOperationsTest::moveMovesIntoTheChosenFolder()
 
     DialogAnswerer answers;
     answers.pick(card.dest).press("Ok").press("Ok");
-    card.window->menuSelect(card.window->ids().ctxMove);
+    card.window->menuSelect(move ? card.window->ids().ctxMove : card.window->ids().copy);
 
     expectAllAnswered(answers);
-    QCOMPARE(answers.texts().mid(1), QStringList({"are you sure ?" + name + " move " + card.dest,
-                                                  name + " moved success"}));
-    QCOMPARE(card.tree(), treeAfter(before, "files/" + name, card.destName + "/" + name, false));
-    QVERIFY(!card.window->fileList()->names().contains(name));
+    const QStringList texts = move
+        ? QStringList{"are you sure ?" + name + " move " + card.dest, name + " moved success"}
+        : QStringList{"are you sure ?" + name + " copy " + card.dest, name + " Copy success!"};
+    QCOMPARE(answers.texts().mid(1), texts);
+    QCOMPARE(card.tree(), treeAfter(before, "files/" + name, card.destName + "/" + name, !move));
+    if (move)
+        QVERIFY(!card.window->fileList()->names().contains(name));
     QCOMPARE(card.injected(), QStringList());
 }
 
