@@ -32,7 +32,6 @@ public:
     void appendNames(const QStringList& entryNames);
     QString Istr() const;
     void Idir(const QString& path) { folderPath = path; }
-    QString dir() const { return folderPath; }
     const QStringList& names() const { return rowNames; }
 
 public slots:

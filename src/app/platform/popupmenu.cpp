@@ -50,12 +50,6 @@ QAction* PopupMenu::itemAction(int id) const
     return itemsById.value(id);
 }
 
-int PopupMenu::idAt(int index) const
-{
-    const QList<QAction*> rows = QMenu::actions();
-    return index >= 0 && index < rows.size() ? rows.at(index)->data().toInt() : 0;
-}
-
 void PopupMenu::setItemEnabled(int id, bool enabled)
 {
     if (QAction* action = itemAction(id))

@@ -21,7 +21,6 @@ public:
     bool isItemChecked(int id) const;
     QString text(int id) const;
     QAction* itemAction(int id) const;
-    int idAt(int index) const;
 
     // Opens the menu with its row number indexAtPoint placed at pos.
     void popup(const QPoint& pos, int indexAtPoint = -1);
