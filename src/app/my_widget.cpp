@@ -4,11 +4,12 @@
 #include "app/phonefolders.h"
 #include "app/platform/popupmenu.h"
 #include "app/platform/softkeys.h"
-#include <QApplication>
 #include "app/settings.h"
 #include "app/text.h"
+#include "browser/folder_reader.h"
 #include "browser/my_listbox.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
@@ -18,7 +19,9 @@
 int TN = 0;
 
 My_Widget::My_Widget(QWidget* parent)
-    : ZMainWidget(CN("File Manager"), true, parent, nullptr, {})
+    : ZMainWidget(CN("File Manager"), true, parent, nullptr, {}),
+      messages(this, "Dialog_Exclamatory_Mark.gif",
+               [this](const QString& path) { qListBox(path.isEmpty() ? folder.absolutePath() : path); })
 {
     if (!iniRead("PassWord").isEmpty() && F_Login::getDirectory().isNull()) {
         passwordAccepted = false;
@@ -53,7 +56,7 @@ My_Widget::My_Widget(QWidget* parent)
     buildMenus();
 
     hiddenSetting = iniRead("Hide");
-    folder.setFilter(hiddenSetting == "1" ? QDir::AllEntries | QDir::Hidden : QDir::AllEntries);
+    folder.setFilter(listingFilter(hiddenSetting));
     applySortSetting();
 
     windowSetting = iniRead("window");
@@ -172,17 +175,8 @@ void My_Widget::applySortSetting()
     for (int item : {id.byName, id.byTime, id.bySize})
         menuSort->setItemChecked(item, false);
     sortSetting = iniRead("Taxis");
-    const QDir::SortFlags base = QDir::DirsFirst | QDir::IgnoreCase;
-    if (sortSetting == "1") {
-        folder.setSorting(QDir::Time | base);
-        menuSort->setItemChecked(id.byTime, true);
-    } else if (sortSetting == "2") {
-        folder.setSorting(QDir::Size | base);
-        menuSort->setItemChecked(id.bySize, true);
-    } else {
-        folder.setSorting(QDir::Name | base);
-        menuSort->setItemChecked(id.byName, true);
-    }
+    folder.setSorting(listingSort(sortSetting));
+    menuSort->setItemChecked(sortSetting == "1" ? id.byTime : sortSetting == "2" ? id.bySize : id.byName, true);
 }
 
 // The last folder listed, else the memory card, else the root when the card is not there.

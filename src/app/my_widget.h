@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform/icons.h"
 #include "app/platform/zmainwidget.h"
+#include "commands/message_layer.h"
 
 #include <QDir>
 #include <QString>
@@ -38,6 +38,9 @@ public:
     bool mayReplace(const QString& path);
     // The done text on success, otherwise what failed (never the done text); true on success.
     bool report(const CommandResult& result, const QString& doneText, const QString& subject);
+
+    // The boxes of this window, for the commands it hands to the command layer.
+    const MessageLayer& messageLayer() const;
 
     // Titles are the clock's; exposed so the clock can be checked at any time of day.
     static QString titleAt(const QTime& time);
@@ -95,11 +98,7 @@ public slots:
     void Open();
 
 private:
-    // Archives: the three kinds are 0 TAR (".tar.gz"), 2 MTF (".mtf"), 1 MPKG (".mpkg").
-    void packSelectedRow(int archiveType);
-    void packChosenFolder(int archiveType);
     void extractSelected();
-    void extractOpened(const QString& path);
 
     void buildMenus();
     void fillProgramList();
@@ -111,7 +110,7 @@ private:
 
     bool passwordAccepted = true;
     QDir folder;
-    RES_ICON_Reader iconReader;
+    MessageLayer messages;
     My_ListBox* list = nullptr;
     QString clickedName;
     QString renameSource;

@@ -1,172 +1,10 @@
 #include "app/my_widget.h"
 
 #include "app/platform/popupmenu.h"
+#include "browser/folder_reader.h"
 #include "browser/my_listbox.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <algorithm>
-#include <cstring>
-#include <string_view>
-#include <vector>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// Names are mostly ASCII: decode and lower-case those without the general converters,
-// which cost a thousand instructions a name. The result is the same as theirs.
-QString decodeEntryName(const char* raw)
-{
-    const size_t length = std::strlen(raw);
-    for (size_t i = 0; i < length; ++i)
-        if (static_cast<unsigned char>(raw[i]) >= 0x80)
-            return QFile::decodeName(raw);
-    return QString::fromLatin1(raw, qsizetype(length));
-}
-
-QString lowerCase(const QString& name)
-{
-    const QChar* chars = name.constData();
-    const qsizetype length = name.size();
-    qsizetype first = 0;
-    for (; first < length; ++first) {
-        const char16_t c = chars[first].unicode();
-        if (c >= 0x80)
-            return name.toLower();
-        if (c >= 'A' && c <= 'Z')
-            break;
-    }
-    if (first == length)
-        return name;  // shared, no copy
-    QString lower = name;
-    QChar* out = lower.data();
-    for (qsizetype i = first; i < length; ++i) {
-        const char16_t c = out[i].unicode();
-        if (c >= 0x80)
-            return name.toLower();
-        if (c >= 'A' && c <= 'Z')
-            out[i] = QChar(char16_t(c + ('a' - 'A')));
-    }
-    return lower;
-}
-
-// Code unit by code unit, as QString::compare does.
-int compareUnits(const QString& a, const QString& b)
-{
-    const std::u16string_view left(reinterpret_cast<const char16_t*>(a.constData()), size_t(a.size()));
-    const std::u16string_view right(reinterpret_cast<const char16_t*>(b.constData()), size_t(b.size()));
-    return left.compare(right);
-}
-
-struct FolderEntry {
-    QString name;
-    QString lowerName;
-    qint64 modified = 0;  // milliseconds, as the toolkit compares them
-    qint64 size = 0;
-    bool isDir = false;
-};
-
-// The names of a folder in the order QDir gives them for the filters and sort orders
-// the main window uses: folders first, then by name, newest first or largest first,
-// ties by name, case ignored. QDir builds a file info per entry and converts each time
-// to local time at every comparison, which takes seconds for a big folder; here every
-// entry is read once and its sort keys kept. False for flags this does not handle.
-bool readFolder(const QString& path, QDir::Filters filter, QDir::SortFlags sort, QStringList* names)
-{
-    const QDir::Filters plain = QDir::AllEntries;
-    if (filter != plain && filter != (plain | QDir::Hidden))
-        return false;
-    const QDir::SortFlags order = sort & ~(QDir::DirsFirst | QDir::IgnoreCase);
-    if (!(sort & QDir::DirsFirst) || !(sort & QDir::IgnoreCase)
-        || (order != QDir::Name && order != QDir::Time && order != QDir::Size))
-        return false;
-    const bool withHidden = filter & QDir::Hidden;
-    const bool needStat = order != QDir::Name;
-
-    names->clear();
-    DIR* dir = ::opendir(QFile::encodeName(path).constData());
-    if (!dir)
-        return true;  // an unreadable folder lists nothing
-    const int dirFd = ::dirfd(dir);
-    std::vector<FolderEntry> entries;
-    while (const dirent* found = ::readdir(dir)) {
-        const char* raw = found->d_name;
-        if (raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0')))
-            continue;  // the caller adds ".." itself
-        if (raw[0] == '.' && !withHidden)
-            continue;
-        FolderEntry entry;
-        struct stat info;
-        bool haveInfo = false;
-        unsigned char type = found->d_type;
-        if (type == DT_UNKNOWN) {  // file systems that do not tell the type while reading
-            if (::fstatat(dirFd, raw, &info, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : S_ISLNK(info.st_mode) ? DT_LNK : DT_FIFO;
-        }
-        switch (type) {
-        case DT_DIR:
-            entry.isDir = true;
-            break;
-        case DT_REG:
-            break;
-        case DT_LNK:
-            // What a link points to counts; a broken link is not listed.
-            if (::fstatat(dirFd, raw, &info, 0) != 0)
-                continue;
-            haveInfo = true;
-            entry.isDir = S_ISDIR(info.st_mode);
-            break;
-        default:
-            continue;  // devices, pipes and sockets are not listed
-        }
-        if (needStat && !haveInfo) {
-            if (::fstatat(dirFd, raw, &info, 0) != 0)
-                continue;  // gone since it was read
-        }
-        if (needStat) {
-            entry.modified = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-            entry.size = qint64(info.st_size);
-        }
-        entry.name = decodeEntryName(raw);
-        entry.lowerName = lowerCase(entry.name);
-        entries.push_back(std::move(entry));
-    }
-    ::closedir(dir);
-
-    auto byName = [](const FolderEntry& a, const FolderEntry& b) {
-        const int c = compareUnits(a.lowerName, b.lowerName);
-        return c != 0 ? c < 0 : compareUnits(a.name, b.name) < 0;
-    };
-    if (order == QDir::Time) {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
-            if (a.isDir != b.isDir)
-                return a.isDir;
-            return a.modified != b.modified ? a.modified > b.modified : byName(a, b);
-        });
-    } else if (order == QDir::Size) {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
-            if (a.isDir != b.isDir)
-                return a.isDir;
-            return a.size != b.size ? a.size > b.size : byName(a, b);
-        });
-    } else {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
-            return a.isDir != b.isDir ? a.isDir : byName(a, b);
-        });
-    }
-    names->reserve(int(entries.size()));
-    for (FolderEntry& entry : entries)
-        names->append(std::move(entry.name));
-    return true;
-}
-
-}  // namespace
 
 void My_Widget::disableRowItems()
 {
@@ -191,18 +29,10 @@ void My_Widget::qListBox(QString path)
     folder.setPath(QDir::cleanPath(fullPath));
     list->clear();
     QStringList entries;
-    if (!readFolder(folder.absolutePath(), folder.filter(), folder.sorting(), &entries))
-        entries = folder.entryList();
-    QStringList rows;
-    rows.reserve(entries.size() + 1);
+    readListing(folder, &entries);
     if (folder.absolutePath() != "/")
-        rows << "..";
-    const QString dot = QStringLiteral("."), dotDot = QStringLiteral(".."), diskb = QStringLiteral("diskb");
-    for (QString& name : entries) {
-        if (name != dot && name != dotDot && name != diskb)
-            rows << std::move(name);
-    }
-    list->appendNames(rows);
+        entries.prepend("..");
+    list->appendNames(entries);
     list->Idir(folder.absolutePath());
     iniWrite("File", folder.absolutePath());
     list->setCurrentItem(0);

@@ -1,7 +1,9 @@
-#include "app/my_widget.h"
+#include "commands/archives.h"
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "commands/message_layer.h"
+#include "commands/paths.h"
 #include "commands/runner.h"
 #include "info/folder_picker.h"
 
@@ -148,11 +150,6 @@ void removeTree(const QByteArray& path)
     }
 }
 
-QString firstNames(const QStringList& names)
-{
-    return names.size() <= 3 ? names.join(", ") : names.mid(0, 3).join(", ") + ", ...";
-}
-
 // Runs the extraction command made for a fresh folder inside target and puts the result in
 // place. Returns the text to show: the done text only when everything came out.
 QString extractInto(const QString& target, const std::function<QString(const QString&)>& commandFor,
@@ -188,33 +185,10 @@ QString withSlash(const QString& folder)
     return folder.endsWith('/') ? folder : folder + "/";
 }
 
-}  // namespace
-
-void My_Widget::packSelectedRow(int archiveType)
+QString archiveExtension(int archiveType)
 {
-    const ArchiveKind& kind = archiveKind(archiveType);
-    const QString here = folder.absolutePath();
-    const QString name = selectedName();
-    const QString archive = withSlash(here) + name + kind.extension;
-    if (ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && mayReplace(archive))
-        report(runCommand("/bin/tar -C " + quoted(withSlash(here)) + " -czf " + quoted(archive) + " -- " + quoted(name)),
-               CN(kind.doneText), name);
-    qListBox(here);
+    return archiveType == 1 ? "mpkg" : archiveType == 2 ? "mtf" : "tar.gz";
 }
-
-void My_Widget::packChosenFolder(int archiveType)
-{
-    const QString chosen = MyDialog::getDirectory();
-    if (chosen.isEmpty())
-        return;
-    showDialogV("/bin/tar czvf ", chosen, fname(chosen),
-                CN(archiveKind(archiveType).folderQuestion) + chosen + CN("] Save this dir"), CN("success"), 1,
-                archiveType, fnames(chosen));
-}
-
-// The three ways to unpack. Each asks, unpacks into the folder named (or, for tar, one
-// chosen instead), and shows the done text or what failed.
-namespace {
 
 QString unrarCommand(const QString& archive, const QString& into)
 {
@@ -233,63 +207,114 @@ QString tarCommand(const QString& archive, const QString& into)
     return "/bin/tar xvf " + quoted(archive) + " -C " + quoted(into);
 }
 
-void unpackAsked(My_Widget* window, const QString& question, const QString& archive,
-                        const QString& target, QString (*command)(const QString&, const QString&))
+void unpackAsked(const MessageLayer& messages, const QString& question, const QString& archive,
+                 const QString& target, QString (*command)(const QString&, const QString&))
 {
-    if (window->ask(question) != 0)
+    if (messages.ask(question) != 0)
         return;
-    const QString name = window->fnames(archive);
-    window->showDialog(extractInto(
+    const QString name = fnames(archive);
+    messages.show(extractInto(
         target, [&](const QString& into) { return command(archive, into); }, name, name + CN("Extracted")));
 }
 
-void unpackWithTar(My_Widget* window, const QString& archive, const QString& target)
+void unpackWithTar(const MessageLayer& messages, const QString& archive, const QString& target)
 {
-    const int answer = window->ask(CN("Extract files") + archive + CN(" to this dir"), CN("Folder"));
+    const int answer = messages.ask(CN("Extract files") + archive + CN(" to this dir"), CN("Folder"));
     std::fprintf(stderr, "information() returned %d\n", answer);
-    const QString name = window->fnames(archive);
+    const QString name = fnames(archive);
     const auto command = [&](const QString& into) { return tarCommand(archive, into); };
     if (answer == 0) {
-        window->showDialog(extractInto(target, command, name, CN("Extracted")));
+        messages.show(extractInto(target, command, name, CN("Extracted")));
     } else if (answer == 2) {
         const QString dest = MyDialog::getDirectory();
         if (dest.isEmpty())
             return;
         const QString text = extractInto(dest, command, name, CN("Extracted"));
-        window->qListBox(dest);
-        window->showDialog(text);
+        messages.list(dest);
+        messages.show(text);
     }
-}
-
-void unpack(My_Widget* window, const QString& archive, const QString& kind, const QString& target)
-{
-    const QString name = window->fnames(archive);
-    if (kind == "rar")
-        unpackAsked(window, CN("Extract RAR archive   [") + name + CN("] to this dir"), archive, target, unrarCommand);
-    else if (kind == "zip")
-        unpackAsked(window, CN("Extract ZIP archive   [") + name + CN("] to this dir"), archive, target, unzipCommand);
-    else
-        unpackWithTar(window, archive, withSlash(target));
 }
 
 }  // namespace
 
-void My_Widget::extractSelected()
+void packEntry(const MessageLayer& messages, const QString& folder, const QString& name, int archiveType)
 {
-    const QString path = selectedPath();
-    if (!QFileInfo(path).isFile())
-        return;
-    const QString end = path.right(4).toLower();
-    unpack(this, path, end == ".rar" ? "rar" : end == ".zip" ? "zip" : "tar", folder.absolutePath());
-    qListBox(folder.absolutePath());
+    const ArchiveKind& kind = archiveKind(archiveType);
+    const QString archive = withSlash(folder) + name + kind.extension;
+    if (messages.ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && messages.mayReplace(archive))
+        messages.report(runCommand("/bin/tar -C " + quoted(withSlash(folder)) + " -czf " + quoted(archive) + " -- "
+                                   + quoted(name)),
+                        CN(kind.doneText), name);
+    messages.list(folder);
 }
 
-// An archive opened by type unpacks beside itself, wherever it was opened from.
-void My_Widget::extractOpened(const QString& path)
+void packChosenFolder(const MessageLayer& messages, int archiveType)
 {
-    const QStringList pieces = fnames(path.toLower()).split('.', Qt::SkipEmptyParts);
-    const QString extension = pieces.isEmpty() ? QString() : pieces.last();
-    const QString beside = fname(path).isEmpty() ? QStringLiteral("/") : fname(path);
-    unpack(this, path, extension == "rar" || extension == "zip" ? extension : "tar", beside);
-    qListBox(folder.absolutePath());
+    const QString chosen = MyDialog::getDirectory();
+    if (chosen.isEmpty())
+        return;
+    packFolderAsked(messages, "/bin/tar czvf ", chosen, fname(chosen),
+                    CN(archiveKind(archiveType).folderQuestion) + chosen + CN("] Save this dir"), CN("success"), 1,
+                    archiveType, fnames(chosen));
+}
+
+void packFolderAsked(const MessageLayer& messages, const QString& head, const QString& source,
+                     const QString& tail, const QString& question, const QString& doneText, int packFlag,
+                     int archiveType, QString subject)
+{
+    const int answer = messages.ask(question, CN("Folder"));
+    std::fprintf(stderr, "information() returned %d\n", answer);
+    if (answer != 0 && answer != 2)
+        return;
+    const QString name = fnames(source);
+    if (packFlag != 0 && name.isEmpty()) {
+        // The root has no name to give an archive, and packing it would take the whole phone.
+        messages.show(CN("The root folder cannot be packed"));
+        return;
+    }
+    if (subject.isEmpty() && packFlag != 0)
+        subject = name;
+    const QString extension = archiveExtension(archiveType);
+    // Members follow "--" so that no folder name is read as an option of tar.
+    const QString member = " -- " + quoted(name + "/");
+    if (answer == 0) {
+        if (packFlag == 0) {
+            messages.report(runCommand(head + source + tail), doneText, subject);
+            return;
+        }
+        const QString archive = source + "." + extension;
+        if (!messages.mayReplace(archive))
+            return;
+        const CommandResult result = runCommand("tar -C " + quoted(source + "/../") + " -czf " + quoted(archive) + member);
+        messages.list(source + "/../");
+        messages.report(result, doneText, subject);
+        return;
+    }
+    const QString dest = MyDialog::getDirectory();
+    if (dest.isEmpty())
+        return;
+    QString command;
+    if (packFlag == 0) {
+        command = head + source + quoted(dest);
+    } else {
+        const QString archive = joinPath(dest, name + "." + extension);
+        if (!messages.mayReplace(archive))
+            return;
+        // A folder right below the root has no parent text: its parent is the root.
+        command = head + quoted(archive) + " -C " + quoted(tail.isEmpty() ? QStringLiteral("/") : tail) + member;
+    }
+    const CommandResult result = runCommand(command);
+    messages.list(dest);
+    messages.report(result, doneText, subject);
+}
+
+void unpackArchive(const MessageLayer& messages, const QString& archive, ArchiveTool tool, const QString& target)
+{
+    const QString name = fnames(archive);
+    if (tool == ArchiveTool::Unrar)
+        unpackAsked(messages, CN("Extract RAR archive   [") + name + CN("] to this dir"), archive, target, unrarCommand);
+    else if (tool == ArchiveTool::Unzip)
+        unpackAsked(messages, CN("Extract ZIP archive   [") + name + CN("] to this dir"), archive, target, unzipCommand);
+    else
+        unpackWithTar(messages, archive, withSlash(target));
 }

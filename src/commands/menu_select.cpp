@@ -5,15 +5,16 @@
 #include "app/platform/softkeys.h"
 #include "app/settings.h"
 #include "app/text.h"
+#include "browser/folder_reader.h"
 #include "browser/my_listbox.h"
 #include "commands/file_edit.h"
+#include "commands/archives.h"
+#include "commands/paths.h"
 #include "commands/runner.h"
+#include "commands/transfer.h"
 #include "info/folder_picker.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -24,18 +25,6 @@ QRect normalFrame()
     return QRect(0, d + 9, ZMainWidget::screenWidth, 311 - d);
 }
 
-// True for anything that holds the name, a link that leads nowhere included.
-bool entryExists(const QString& path)
-{
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
-}
-
-QString canonical(const QString& path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
 // The selected row is an entry a command may act on.
 bool isEntryName(const QString& name)
 {
@@ -44,55 +33,34 @@ bool isEntryName(const QString& name)
 
 // Copy or move of the selected row into a chosen folder. Nothing is replaced without asking,
 // and a folder never goes into itself.
-void transferSelected(My_Widget& window, bool move)
+void transferSelected(My_Widget& window, Transfer operation)
 {
-    QDir& folder = window.currentFolder();
+    const QString here = window.currentFolder().absolutePath();
     const QString name = window.fileList()->Istr();
     if (!isEntryName(name))
         return;
-    const QString source = folder.absolutePath() + "/" + name;
     const QString dest = MyDialog::getDirectory();
     if (dest.isEmpty())
         return;
-    const QString target = (dest == "/" ? QString() : dest) + "/" + name;
-    const QFileInfo sourceInfo(source);
+    const bool move = operation == Transfer::Move;
+    const MessageLayer& messages = window.messageLayer();
+    const TransferPlan plan = planTransfer(operation, joinPath(here, name), dest);
+    if (plan.verdict == TransferPlan::Refuse)
+        messages.show(plan.refusal);
+    else if (plan.verdict == TransferPlan::Run || messages.mayReplace(plan.target))
+        messages.confirmAndRun(CN("are you sure ?") + name + (move ? CN(" move ") : CN(" copy ")) + dest, plan.command,
+                               name + (move ? CN(" moved success") : CN(" Copy success!")), name);
+    if (move)
+        window.qListBox(here);
+}
 
-    QString refusal;
-    if (canonical(dest) == canonical(folder.absolutePath()))
-        refusal = "[" + name + CN("] is already in [") + dest + "]";
-    else if (sourceInfo.isDir() && !sourceInfo.isSymLink()
-             && (canonical(dest) == canonical(source) || canonical(dest).startsWith(canonical(source) + "/")))
-        refusal = "[" + name + (move ? CN("] cannot be moved into itself") : CN("] cannot be copied into itself"));
-    else if (entryExists(target) && !canonical(target).isEmpty() && canonical(target) == canonical(source))
-        // Replacing the other name of the same file would destroy it.
-        refusal = "[" + name + CN("] is already in [") + dest + "]";
-    else if (entryExists(target) && !canonical(target).isEmpty()
-             && canonical(source).startsWith(canonical(target) + "/"))
-        // Removing the old entry would take the source with it.
-        refusal = "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it");
-    if (!refusal.isEmpty()) {
-        window.showDialog(refusal);
-        if (move)
-            window.qListBox(folder.absolutePath());
-        return;
-    }
-
-    QString command = (move ? "/bin/mv " : "/bin/cp -r ") + quoted(source) + " " + quoted(dest);
-    if (entryExists(target)) {
-        if (!window.mayReplace(target)) {
-            if (move)
-                window.qListBox(folder.absolutePath());
-            return;
-        }
-        // cp -r and mv would put a folder inside the old one of the same name: remove it first.
-        command = "/bin/rm -f -r " + quoted(target) + " && " + command;
-    }
-    if (move) {
-        window.Fcmd(CN("are you sure ?") + name + CN(" move ") + dest, command, name + CN(" moved success"), name);
-        window.qListBox(folder.absolutePath());
-    } else {
-        window.Fcmd(CN("are you sure ?") + name + CN(" copy ") + dest, command, name + CN(" Copy success!"), name);
-    }
+// The fixed folders are not there on every phone: the card may be out.
+void listFixedFolder(My_Widget& window, const QString& label, const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        window.qListBox(path);
+    else
+        window.showDialog("[" + label + "] " + path + CN(" is not there"));
 }
 
 }  // namespace
@@ -108,9 +76,11 @@ void My_Widget::menuSelect(int item)
                       "<br>Free software under the GNU General Public License, version 2 or later."
                       "<br>It comes with no warranty."));
     } else if (item == id.packTar || item == id.packMtf || item == id.packMpkg) {
-        packChosenFolder(item == id.packTar ? 0 : item == id.packMtf ? 2 : 1);
+        packChosenFolder(messages, item == id.packTar ? 0 : item == id.packMtf ? 2 : 1);
     } else if (item == id.newTar || item == id.newMtf || item == id.newMpkg || item == id.ctxCompres) {
-        packSelectedRow(item == id.newMtf ? 2 : item == id.newMpkg ? 1 : 0);
+        const QString name = selectedName();
+        if (isEntryName(name))
+            packEntry(messages, absPath, name, item == id.newMtf ? 2 : item == id.newMpkg ? 1 : 0);
     } else if (item == id.extract || item == id.extractMain) {
         extractSelected();
     } else if (item == id.fullScreen) {
@@ -126,29 +96,25 @@ void My_Widget::menuSelect(int item)
         }
     } else if (item == id.hiddenFiles) {
         hiddenSetting = iniRead("Hide");
-        if (hiddenSetting == "1") {
-            folder.setFilter(QDir::Dirs | QDir::Files | QDir::Drives);
-            iniWrite("Hide", "0");
-        } else {
-            folder.setFilter(QDir::Dirs | QDir::Files | QDir::Drives | QDir::Hidden);
-            iniWrite("Hide", "1");
-        }
+        const QString shown = hiddenSetting == "1" ? "0" : "1";
+        folder.setFilter(listingFilter(shown));
+        iniWrite("Hide", shown);
         qListBox(absPath);
     } else if (item == id.sdCard) {
-        qListBox(phoneFolders().card);
+        listFixedFolder(*this, CN("SD card"), phoneFolders().card);
     } else if (item == id.phoneDir) {
-        qListBox(phoneFolders().phoneDir);
+        listFixedFolder(*this, CN("Phone Dir"), phoneFolders().phoneDir);
     } else if (item == id.systemDir) {
-        qListBox(phoneFolders().systemDir);
+        listFixedFolder(*this, CN("System Dir"), phoneFolders().systemDir);
     } else if (item == id.setupDir) {
-        qListBox(phoneFolders().setupDir);
+        listFixedFolder(*this, CN("Setup Dir"), phoneFolders().setupDir);
     } else if (item == id.byName || item == id.byTime || item == id.bySize) {
         const int order = item == id.byName ? 0 : item == id.byTime ? 1 : 2;
-        folder.setSorting(QDir::SortFlags(order) | QDir::DirsFirst | QDir::IgnoreCase);
+        sortSetting = QString::number(order);
+        folder.setSorting(listingSort(sortSetting));
         menuSort->setItemChecked(id.byName, order == 0);
         menuSort->setItemChecked(id.byTime, order == 1);
         menuSort->setItemChecked(id.bySize, order == 2);
-        sortSetting = QString::number(order);
         iniWrite("Taxis", sortSetting);
         qListBox(absPath);
     } else if (item == id.newFolder) {
@@ -185,21 +151,19 @@ void My_Widget::menuSelect(int item)
                CN(" rename to [ ") + newName + CN("] success!"), name);
         qListBox(absPath);
     } else if (item == id.copy || item == id.ctxCopy) {
-        transferSelected(*this, false);
+        transferSelected(*this, Transfer::Copy);
     } else if (item == id.move || item == id.ctxMove) {
-        transferSelected(*this, true);
+        transferSelected(*this, Transfer::Move);
     } else if (item == id.del || item == id.ctxDelete) {
         const QString name = selectedName();
         if (!isEntryName(name))
             return;
-        // rm -f would call a vanished entry deleted.
-        if (!entryExists(selectedPath())) {
-            showDialog("[" + name + CN("] no longer exists"));
-            qListBox(absPath);
-            return;
-        }
-        Fcmd(CN("want to delete?    [") + name + CN("]\nremove can't reverse!"), "/bin/rm -f -r " + quoted(selectedPath()),
-             name + CN("\nDelete success"), name);
+        const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
+        if (plan.verdict == TransferPlan::Refuse)
+            showDialog(plan.refusal);
+        else
+            Fcmd(CN("want to delete?    [") + name + CN("]\nremove can't reverse!"), plan.command,
+                 name + CN("\nDelete success"), name);
         qListBox(absPath);
     } else if (item == id.openText) {
         iniWrite("TXTFile", selectedPath());

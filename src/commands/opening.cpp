@@ -1,19 +1,14 @@
-#include "app/my_widget.h"
+#include "commands/opening.h"
 
 #include "app/phonefolders.h"
 #include "app/settings.h"
 #include "app/text.h"
+#include "commands/archives.h"
+#include "commands/message_layer.h"
+#include "commands/paths.h"
 #include "commands/runner.h"
 
 namespace {
-
-// The extension a file is opened by: the last dot-separated piece of its lower-cased name,
-// empty for a name without pieces (only dots).
-QString extensionOf(My_Widget* window, const QString& path)
-{
-    const QStringList pieces = window->fnames(path.toLower()).split('.', Qt::SkipEmptyParts);
-    return pieces.isEmpty() ? QString() : pieces.last();
-}
 
 QString associationFile()
 {
@@ -28,18 +23,9 @@ bool isOneOf(const QString& extension, std::initializer_list<const char*> list)
     return false;
 }
 
-}  // namespace
-
-void My_Widget::shell(QString path)
+// Runs every association of the extension in file order; false when none lists it.
+bool runAssociations(const MessageLayer& messages, const QString& extension, const QString& path)
 {
-    const QString extension = extensionOf(this, path);
-    if (extension.isEmpty()) {
-        showDialog(CN("No associate programm"));
-        return;
-    }
-    const QString name = fnames(path);
-
-    // Every line of setup.txt that lists the extension runs, in file order.
     bool associated = false;
     QStringList failures;
     const QString stored = toStoredBytes(extension);
@@ -52,37 +38,61 @@ void My_Widget::shell(QString path)
         associated = true;
         const CommandResult result = runCommand(fromStoredBytes(pieces.at(1)) + " -d " + quoted(path));
         if (!result.succeeded())
-            failures << failureMessage(name, result);
+            failures << failureMessage(fnames(path), result);
     }
-    if (associated) {
-        if (!failures.isEmpty())
-            showDialog(failures.join("\n"));
+    if (!failures.isEmpty())
+        messages.show(failures.join("\n"));
+    return associated;
+}
+
+void runReporting(const MessageLayer& messages, const QString& command, const QString& subject)
+{
+    const CommandResult result = runCommand(command);
+    if (!result.succeeded())
+        messages.show(failureMessage(subject, result));
+}
+
+}  // namespace
+
+QString openingExtension(const QString& path)
+{
+    const QStringList pieces = fnames(path.toLower()).split('.', Qt::SkipEmptyParts);
+    return pieces.isEmpty() ? QString() : pieces.last();
+}
+
+void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder)
+{
+    const QString extension = openingExtension(path);
+    if (extension.isEmpty()) {
+        messages.show(CN("No associate programm"));
         return;
     }
+    if (runAssociations(messages, extension, path))
+        return;
 
     if (extension == "jar") {
-        const CommandResult result = runCommand(quoted(phoneFolders().javaRuntime) + " -classpath " + quoted(path));
-        if (!result.succeeded())
-            showDialog(failureMessage(name, result));
+        runReporting(messages, quoted(phoneFolders().javaRuntime) + " -classpath " + quoted(path), fnames(path));
     } else if (isOneOf(extension, {"z", "gz", "bz2", "tar", "tgz", "mpkg", "pkg", "mtf", "rar", "zip"})) {
-        extractOpened(path);
+        const ArchiveTool tool = extension == "rar" ? ArchiveTool::Unrar
+                                 : extension == "zip" ? ArchiveTool::Unzip
+                                                      : ArchiveTool::Tar;
+        unpackArchive(messages, path, tool, unpackFolder);
+        messages.list();
     } else if (extension == "lin") {
-        const CommandResult result = runCommand(quoted(path));
-        if (!result.succeeded())
-            showDialog(failureMessage(name, result));
+        runReporting(messages, quoted(path), fnames(path));
     } else if (isOneOf(extension, {"jpg", "gif", "bmp", "png", "jpeg"})) {
         // The viewer takes the image from the "ImgFile" setting.
         iniWrite("ImgFile", path);
         if (!startInBackground(workingFile("Img")))
-            showDialog(failureMessage("Img", CommandResult()));
+            messages.show(failureMessage("Img", CommandResult()));
     } else {
-        showDialog(CN("No associate programm"));
+        messages.show(CN("No associate programm"));
     }
 }
 
-void My_Widget::Wr(QString command, QString file)
+void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file)
 {
-    const QString extension = toStoredBytes(extensionOf(this, file));
+    const QString extension = toStoredBytes(openingExtension(file));
     if (extension.isEmpty())
         return;
     bool opened = false;
@@ -98,5 +108,5 @@ void My_Widget::Wr(QString command, QString file)
     }
     output += key + toStoredBytes(command) + "\r\n";
     if (!replaceFileText(associationFile(), output))
-        showDialog("[setup.txt]" + CN(" failed!\n") + CN("the association could not be recorded"));
+        messages.show("[setup.txt]" + CN(" failed!\n") + CN("the association could not be recorded"));
 }

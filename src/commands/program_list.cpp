@@ -30,5 +30,7 @@ void My_Widget::sellSelectY(int line)
     const QString row = list->Istr();
     if (!row.isEmpty() && row != "..")
         command += " -d " + quoted(row);
+    // The program runs in the current folder, where the row's name is found.
+    command = "cd " + quoted(folder.absolutePath()) + " && " + command;
     Fcmd(CN("start ?   [" + name + "]"), command, CN("[" + name + "]"), name);
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class MessageLayer;
+
+// The extension a file is opened by: the last dot-separated piece of its lower-cased name,
+// empty for a name without pieces (only dots).
+QString openingExtension(const QString& path);
+
+// Opens a file by its type: every association of "setup.txt" that lists its extension, else
+// the built-in rules (Java archive, archive unpacked into unpackFolder, "lin" program, image),
+// else "No associate programm".
+void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder);
+
+// Records command as the association of the file's extension in "setup.txt", when that
+// file exists; a line for that extension alone is replaced.
+void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file);
