@@ -47,9 +47,9 @@ void transferSelected(My_Widget& window, Transfer operation)
     const TransferPlan plan = planTransfer(operation, joinPath(here, name), dest);
     if (plan.verdict == TransferPlan::Refuse)
         messages.show(plan.refusal);
-    else if (plan.verdict == TransferPlan::Run || messages.mayReplace(plan.target))
-        messages.confirmAndRun(CN("are you sure ?") + name + (move ? CN(" move ") : CN(" copy ")) + dest, plan.command,
-                               name + (move ? CN(" moved success") : CN(" Copy success!")), name);
+    else if ((plan.verdict == TransferPlan::Run || messages.mayReplace(plan.target))
+             && messages.ask(CN("are you sure ?") + name + (move ? CN(" move ") : CN(" copy ")) + dest) == 0)
+        messages.report(runTransfer(plan), name + (move ? CN(" moved success") : CN(" Copy success!")), name);
     if (move)
         window.qListBox(here);
 }
@@ -161,9 +161,8 @@ void My_Widget::menuSelect(int item)
         const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
         if (plan.verdict == TransferPlan::Refuse)
             showDialog(plan.refusal);
-        else
-            Fcmd(CN("want to delete?    [") + name + CN("]\nremove can't reverse!"), plan.command,
-                 name + CN("\nDelete success"), name);
+        else if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
+            report(runTransfer(plan), name + CN("\nDelete success"), name);
         qListBox(absPath);
     } else if (item == id.openText) {
         iniWrite("TXTFile", selectedPath());

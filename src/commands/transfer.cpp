@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,17 +18,45 @@ QString canonical(const QString& path)
     return QFileInfo(path).canonicalFilePath();
 }
 
-QString commandFor(Transfer operation, const QString& source, const QString& destFolder)
+// Hidden names beside the target, unique in this run of the program.
+QString scratchName(const QString& destFolder, const char* kind)
 {
-    switch (operation) {
-    case Transfer::Copy:
-        return "/bin/cp -r " + quoted(source) + " " + quoted(destFolder);
-    case Transfer::Move:
+    static int counter = 0;
+    return joinPath(destFolder, QStringLiteral(".kestrel-%1-%2-%3").arg(QLatin1String(kind)).arg(::getpid()).arg(++counter));
+}
+
+// A copy is made under a hidden name and renamed into place only when complete, so a full
+// card never leaves a cut copy under the real name. A replace keeps the old entry until the
+// new one stands beside it, then swaps the two by renames.
+QString commandFor(Transfer operation, const QString& source, const QString& destFolder, bool replace,
+                   QStringList* scratch)
+{
+    if (operation == Transfer::Delete)
+        return "/bin/rm -f -r " + quoted(source);
+    const QString target = quoted(joinPath(destFolder, fnames(source)));
+    const bool copy = operation == Transfer::Copy;
+    if (!copy && !replace)
         return "/bin/mv " + quoted(source) + " " + quoted(destFolder);
-    case Transfer::Delete:
-        break;
-    }
-    return "/bin/rm -f -r " + quoted(source);
+    *scratch << scratchName(destFolder, "new") << scratchName(destFolder, "old");
+    const QString fresh = quoted(scratch->at(0));
+    // What undoes the first step: a cut copy is removed, a moved entry goes back.
+    const QString undo = copy ? "/bin/rm -f -r " + fresh : "/bin/mv -T " + fresh + " " + quoted(source);
+    const QString firstStep = copy ? "/bin/cp -r " + quoted(source) + " " + fresh + " || { /bin/rm -f -r " + fresh + "; exit 1; }; "
+                                   : "/bin/mv -T " + quoted(source) + " " + fresh + " || exit 1; ";
+    if (!replace)
+        return firstStep + "/bin/mv -T " + fresh + " " + target + " || { " + undo + "; exit 1; }";
+    const QString old = quoted(scratch->at(1));
+    return firstStep + "/bin/mv -T " + target + " " + old + " || { " + undo + "; exit 1; }; " + "/bin/mv -T " + fresh
+           + " " + target + " || { /bin/mv -T " + old + " " + target + "; " + undo + "; exit 1; }; /bin/rm -f -r " + old;
+}
+
+CommandResult failedWith(const QString& why)
+{
+    CommandResult result;
+    result.started = true;
+    result.exitCode = 1;
+    result.errorOutput = why;
+    return result;
 }
 
 TransferPlan refused(const QString& why)
@@ -54,7 +83,8 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
             return refused("[" + name + CN("] no longer exists"));
         TransferPlan plan;
         plan.verdict = TransferPlan::Run;
-        plan.command = commandFor(operation, source, destFolder);
+        plan.source = source;
+        plan.command = commandFor(operation, source, destFolder, false, &plan.scratch);
         return plan;
     }
 
@@ -77,13 +107,26 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
         return refused("[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
 
     TransferPlan plan;
+    plan.source = source;
     plan.target = target;
-    plan.command = commandFor(operation, source, destFolder);
+    plan.command = commandFor(operation, source, destFolder, targetExists, &plan.scratch);
     plan.verdict = targetExists ? TransferPlan::AskReplace : TransferPlan::Run;
-    if (targetExists)
-        // cp -r and mv would put a folder inside the old one of the same name: remove it first.
-        plan.command = "/bin/rm -f -r " + quoted(target) + " && " + plan.command;
     return plan;
+}
+
+CommandResult runTransfer(const TransferPlan& plan)
+{
+    const bool isDelete = plan.target.isEmpty();
+    // The card may have been pulled while the user was asked.
+    if (isDelete && !entryExists(plan.source))
+        return failedWith(QStringLiteral("it no longer exists"));
+    CommandResult result = runCommand(plan.command);
+    if (isDelete && result.succeeded() && entryExists(plan.source))
+        return failedWith(QStringLiteral("it is still there"));
+    // The user knows the entry by its own name, not by the hidden one it was written under.
+    for (const QString& hidden : plan.scratch)
+        result.errorOutput.replace(hidden, plan.target);
+    return result;
 }
 
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
@@ -114,7 +157,7 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         }
         if (plan.verdict == TransferPlan::AskReplace && !replace)
             continue;  // kept as it was, as the user chose
-        const CommandResult result = runCommand(plan.command);
+        const CommandResult result = runTransfer(plan);
         if (!result.succeeded())
             failures << "[" + name + CN("] failed: ") + result.failureText(1);
     }

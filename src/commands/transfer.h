@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "commands/runner.h"
+
 class MessageLayer;
 
 // The operation codes the multi-file and result windows hand over.
@@ -14,12 +16,18 @@ struct TransferPlan {
     Verdict verdict = Refuse;
     QString command;  // for AskReplace: what runs once the user agreed
     QString refusal;  // why nothing runs, in the user's words
+    QString source;
     QString target;   // where the entry lands; empty for delete
+    QStringList scratch;  // hidden names beside the target that the command writes under
 };
 
 // Nothing is replaced without asking, a folder never goes into itself or into the folder
 // it is already in, and an entry that vanished is not reported deleted.
 TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder);
+
+// Runs the plan's command. A delete succeeds only when the entry was there when it ran
+// and is gone after it.
+CommandResult runTransfer(const TransferPlan& plan);
 
 // True for anything that holds the name, a link that leads nowhere included.
 bool entryExists(const QString& path);

@@ -5,12 +5,16 @@
 #include "commands/runner.h"
 #include "commands/transfer.h"
 #include "dialogs.h"
+#include "hostilenames.h"
 #include "workfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QWidget>
+
+#include <csignal>
+#include <sys/resource.h>
 
 class LayerTest : public QObject
 {
@@ -21,6 +25,9 @@ private slots:
     void nameListsNeverCutAName();
     void transferRules_data();
     void transferRules();
+    void deleteOfAnEntryGoneMeanwhileFails();
+    void failedCopyLeavesNoCutFile_data();
+    void failedCopyLeavesNoCutFile();
     void batchAsksOnceAndReportsEveryFailure_data();
     void batchAsksOnceAndReportsEveryFailure();
     void secondWindowOpensAnArchiveWithoutAList();
@@ -67,45 +74,98 @@ void LayerTest::transferRules_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("dest");
     QTest::addColumn<int>("verdict");
-    QTest::addColumn<QString>("expected");  // the command, or the end of the refusal
+    QTest::addColumn<QString>("refusal");  // how the refusal ends
     const int copy = int(Transfer::Copy), move = int(Transfer::Move), del = int(Transfer::Delete);
-    QTest::newRow("copy a file") << copy << "f/a.txt" << "g" << int(TransferPlan::Run) << "/bin/cp -r '@/f/a.txt' '@/g'";
-    QTest::newRow("move a folder") << move << "f/sub" << "g" << int(TransferPlan::Run) << "/bin/mv '@/f/sub' '@/g'";
-    QTest::newRow("into its own folder") << copy << "f/a.txt" << "f" << int(TransferPlan::Refuse) << "] is already in [@/f]";
-    QTest::newRow("folder into itself") << copy << "f/sub" << "f/sub" << int(TransferPlan::Refuse) << "] cannot be copied into itself";
-    QTest::newRow("folder below itself") << move << "f/sub" << "f/sub/deep" << int(TransferPlan::Refuse) << "] cannot be moved into itself";
-    QTest::newRow("other name of itself") << copy << "f/a.txt" << "h" << int(TransferPlan::Refuse) << "] is already in [@/h]";
-    QTest::newRow("replacing what holds it") << move << "f/f" << "." << int(TransferPlan::Refuse) << "] and cannot be replaced by it";
-    QTest::newRow("already there") << copy << "f/a.txt" << "g2" << int(TransferPlan::AskReplace)
-                                   << "/bin/rm -f -r '@/g2/a.txt' && /bin/cp -r '@/f/a.txt' '@/g2'";
-    QTest::newRow("delete") << del << "f/a.txt" << "" << int(TransferPlan::Run) << "/bin/rm -f -r '@/f/a.txt'";
-    QTest::newRow("delete a vanished entry") << del << "f/gone" << "" << int(TransferPlan::Refuse) << "] no longer exists";
+    const int run = int(TransferPlan::Run), ask = int(TransferPlan::AskReplace), refuse = int(TransferPlan::Refuse);
+    QTest::newRow("copy a file") << copy << "f/a.txt" << "g" << run << "";
+    QTest::newRow("move a folder") << move << "f/sub" << "g" << run << "";
+    QTest::newRow("copy over a file") << copy << "f/a.txt" << "g2" << ask << "";
+    QTest::newRow("move over a folder") << move << "f/sub" << "g2" << ask << "";
+    QTest::newRow("delete") << del << "f/a.txt" << "" << run << "";
+    QTest::newRow("into its own folder") << copy << "f/a.txt" << "f" << refuse << "] is already in [@/f]";
+    QTest::newRow("folder into itself") << copy << "f/sub" << "f/sub" << refuse << "] cannot be copied into itself";
+    QTest::newRow("folder below itself") << move << "f/sub" << "f/sub/deep" << refuse << "] cannot be moved into itself";
+    QTest::newRow("other name of itself") << copy << "f/a.txt" << "h" << refuse << "] is already in [@/h]";
+    QTest::newRow("replacing what holds it") << move << "f/f" << "." << refuse << "] and cannot be replaced by it";
+    QTest::newRow("delete a vanished entry") << del << "f/gone" << "" << refuse << "] no longer exists";
 }
 
+// Run and replace plans are carried out: the target then holds the source's content, the
+// source is gone after a move or delete, and no hidden scratch entry is left behind.
 void LayerTest::transferRules()
 {
     QFETCH(int, operation);
     QFETCH(QString, source);
     QFETCH(QString, dest);
     QFETCH(int, verdict);
-    QFETCH(QString, expected);
+    QFETCH(QString, refusal);
     WorkFolder work;
     const QString root = QDir(work.path()).canonicalPath();
-    for (const char* folder : {"f/sub/deep", "f/f", "g", "g2"})
+    for (const char* folder : {"f/sub/deep", "f/f", "g", "g2/sub/old", "h"})
         QDir().mkpath(root + "/" + folder);
     makeFile(root + "/f/a.txt", 3);
+    makeFile(root + "/f/sub/deep/x", 4);
     makeFile(root + "/g2/a.txt", 5);
-    QDir().mkpath(root + "/h");
     QFile::link(root + "/f/a.txt", root + "/h/a.txt");
 
+    const QString from = root + "/" + source;
     const QString destFolder = dest.isEmpty() ? QString() : QDir::cleanPath(root + "/" + dest);
-    const TransferPlan plan = planTransfer(Transfer(operation), root + "/" + source, destFolder);
+    const TransferPlan plan = planTransfer(Transfer(operation), from, destFolder);
     QCOMPARE(int(plan.verdict), verdict);
-    expected.replace("@", root);
-    if (verdict == TransferPlan::Refuse)
-        QVERIFY2(plan.refusal.endsWith(expected), qPrintable(plan.refusal));
+    if (verdict == TransferPlan::Refuse) {
+        refusal.replace("@", root);
+        QVERIFY2(plan.refusal.endsWith(refusal), qPrintable(plan.refusal));
+        return;
+    }
+    const TreeListing before = treeListing(root);
+    QVERIFY2(runTransfer(plan).succeeded(), qPrintable(plan.command));
+    const QString relative = QDir(root).relativeFilePath(from);
+    TreeListing expected = treeAfter(before, relative, dest.isEmpty() ? QString() : QDir(root).relativeFilePath(plan.target),
+                                     operation == int(Transfer::Copy));
+    if (verdict == TransferPlan::AskReplace)
+        expected = treeAfter(treeAfter(before, QDir(root).relativeFilePath(plan.target), QString(), false), relative,
+                             QDir(root).relativeFilePath(plan.target), operation == int(Transfer::Copy));
+    QCOMPARE(treeListing(root), expected);
+}
+
+// The card pulled while the user was asked: rm -f would say it went well.
+void LayerTest::deleteOfAnEntryGoneMeanwhileFails()
+{
+    WorkFolder work;
+    work.write("a", "a");
+    const TransferPlan plan = planTransfer(Transfer::Delete, work.file("a"), QString());
+    QFile::remove(work.file("a"));
+    QVERIFY(!runTransfer(plan).succeeded());
+}
+
+// A card that fills up during a copy: the old entry stays whole and no cut copy is left.
+void LayerTest::failedCopyLeavesNoCutFile_data()
+{
+    QTest::addColumn<bool>("replacing");
+    QTest::newRow("replace") << true;
+    QTest::newRow("new entry") << false;
+}
+
+void LayerTest::failedCopyLeavesNoCutFile()
+{
+    QFETCH(bool, replacing);
+    WorkFolder work;
+    work.write("src/big", QByteArray(64 * 1024, 'n'));
+    if (replacing)
+        work.write("dest/big", "old");
     else
-        QCOMPARE(plan.command, expected);
+        work.makeFolder("dest");
+    const TreeListing before = treeListing(work.file("dest"));
+    const TransferPlan plan = planTransfer(Transfer::Copy, work.file("src/big"), work.file("dest"));
+    struct rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    struct rlimit full = previous;
+    full.rlim_cur = 4096;  // what the card still has room for
+    setrlimit(RLIMIT_FSIZE, &full);
+    const CommandResult result = runTransfer(plan);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    QVERIFY(!result.succeeded());
+    QCOMPARE(treeListing(work.file("dest")), before);
 }
 
 void LayerTest::batchAsksOnceAndReportsEveryFailure_data()
