@@ -167,7 +167,7 @@ void My_Widget::fillProgramList()
     bool opened = false;
     const QStringList lines = readSettingLines(workingFile("software.txt"), &opened);
     for (int line = 0; opened && line < 10 && line < lines.size(); ++line)
-        programIds[line] = menuPlugin->insertItem(CN(settingPieces(lines.at(line)).value(0)));
+        programIds[line] = menuPlugin->insertItem(fromStoredBytes(settingPieces(lines.at(line)).value(0)));
 }
 
 void My_Widget::applySortSetting()

@@ -105,6 +105,8 @@ private:
     void applySortSetting();
     void listStartFolder();
     void disableRowItems();
+    // A row whose name is not UTF-8 is shown, but no command may act on it: says so.
+    bool rowRefused();
     QString selectedName() const;
     QString selectedPath() const;
 

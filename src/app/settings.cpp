@@ -57,8 +57,15 @@ QString iniReadFile(const QString& path, const QString& key)
     return QStringLiteral("");
 }
 
+bool isStorableValue(const QString& value)
+{
+    return !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r'));
+}
+
 bool iniWriteFile(const QString& path, const QString& key, const QString& value)
 {
+    if (!isStorableValue(value))
+        return false;
     const QString stored = toStoredBytes(value);
     QString output;
     for (const QString& line : readSettingLines(path)) {

@@ -20,7 +20,10 @@ QStringList readSettingLines(const QString& path, bool* opened = nullptr);
 bool replaceFileText(const QString& path, const QString& text);
 
 QString iniReadFile(const QString& path, const QString& key);
-// Rewrites every line whose key matches; never adds a line. False when nothing was written.
+// A value stays one line: a line break in it would start a line of its own.
+bool isStorableValue(const QString& value);
+// Rewrites every line whose key matches; never adds a line. False when nothing was written,
+// also for a value that is not storable.
 bool iniWriteFile(const QString& path, const QString& key, const QString& value);
 
 // The same on "system.txt" in the working folder.

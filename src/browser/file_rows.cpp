@@ -41,6 +41,18 @@ void FileRowList::appendNames(const QStringList& entryNames)
     appendItems(items);
 }
 
+void FileRowList::markUndecodable(int index)
+{
+    if (FileRowItem* found = row(index))
+        found->undecodable = true;
+}
+
+bool FileRowList::isUndecodable(int index) const
+{
+    const FileRowItem* found = row(index);
+    return found && found->undecodable;
+}
+
 bool FileRowList::itemChecked(int index) const
 {
     const FileRowItem* found = row(index);

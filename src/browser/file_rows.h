@@ -12,6 +12,7 @@ class FileRowItem : public UTIL_ListBoxItem
 public:
     FileRowItem() : UTIL_ListBoxItem(nullptr, QString(), false) {}
     bool checked = false;
+    bool undecodable = false;  // the name shown is a look-alike of the entry's bytes
 };
 
 // What the three file lists share: one row per entry name, painted with the icon of its
@@ -39,6 +40,8 @@ public:
     void Idir(const QString& path) { folderPath = path; }
     const QString& folder() const { return folderPath; }
 
+    void markUndecodable(int row);
+    bool isUndecodable(int row) const;
     bool itemChecked(int row) const;
     void NitemChecked(int row, bool on);
     void FitemChecked(int row);

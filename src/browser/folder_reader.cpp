@@ -16,12 +16,18 @@ namespace {
 
 // Names are mostly ASCII: decode and lower-case those without the general converters,
 // which cost a thousand instructions a name. The result is the same as theirs.
-QString decodeEntryName(const char* raw)
+// A name whose bytes are not UTF-8 decodes to a look-alike that names another entry, or
+// none: undecodable tells so.
+QString decodeEntryName(const char* raw, bool* undecodable)
 {
     const size_t length = std::strlen(raw);
-    for (size_t i = 0; i < length; ++i)
-        if (static_cast<unsigned char>(raw[i]) >= 0x80)
-            return QFile::decodeName(raw);
+    for (size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(raw[i]) >= 0x80) {
+            const QString decoded = QFile::decodeName(raw);
+            *undecodable = QFile::encodeName(decoded) != QByteArray(raw, qsizetype(length));
+            return decoded;
+        }
+    }
     return QString::fromLatin1(raw, qsizetype(length));
 }
 
@@ -65,6 +71,7 @@ struct FolderEntry {
     qint64 modified = 0;  // milliseconds, as the toolkit compares them
     qint64 size = 0;
     bool isDir = false;
+    bool undecodable = false;
 };
 
 // The names of a folder in the order QDir gives them for the filters and sort orders
@@ -72,7 +79,8 @@ struct FolderEntry {
 // ties by name, case ignored. QDir builds a file info per entry and converts each time
 // to local time at every comparison, which takes seconds for a big folder; here every
 // entry is read once and its sort keys kept.
-bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QStringList* names)
+bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QStringList* names,
+                QList<int>* undecodable)
 {
     const bool needStat = order != QDir::Name;
     names->clear();
@@ -122,7 +130,7 @@ bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QSt
             entry.modified = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
             entry.size = qint64(info.st_size);
         }
-        entry.name = decodeEntryName(raw);
+        entry.name = decodeEntryName(raw, &entry.undecodable);
         entry.lowerName = lowerCase(entry.name);
         entries.push_back(std::move(entry));
     }
@@ -150,8 +158,11 @@ bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QSt
         });
     }
     names->reserve(int(entries.size()));
-    for (FolderEntry& entry : entries)
+    for (FolderEntry& entry : entries) {
+        if (entry.undecodable && undecodable)
+            undecodable->append(int(names->size()));
         names->append(std::move(entry.name));
+    }
     return true;
 }
 
@@ -168,9 +179,10 @@ QDir::SortFlags listingSort(const QString& taxisSetting)
     return order | QDir::DirsFirst | QDir::IgnoreCase;
 }
 
-bool readListing(const QDir& folder, QStringList* names)
+bool readListing(const QDir& folder, QStringList* names, QList<int>* undecodable)
 {
     const QDir::SortFlags order = folder.sorting() & QDir::SortByMask;
     return readFolder(folder.absolutePath(), folder.filter().testFlag(QDir::Hidden),
-                      order == QDir::Time || order == QDir::Size ? order : QDir::SortFlags(QDir::Name), names);
+                      order == QDir::Time || order == QDir::Size ? order : QDir::SortFlags(QDir::Name), names,
+                      undecodable);
 }

@@ -10,6 +10,7 @@ QDir::Filters listingFilter(const QString& hideSetting);
 QDir::SortFlags listingSort(const QString& taxisSetting);
 
 // The entries of the folder in the order its filter and sorting give, without ".", ".."
-// and "diskb". Devices, pipes, sockets and broken links are not listed. False when the
+// and "diskb". Devices, pipes, sockets and broken links are not listed. Names whose bytes
+// are not UTF-8 are listed by a look-alike; their places go to undecodable. False when the
 // folder cannot be read.
-bool readListing(const QDir& folder, QStringList* names);
+bool readListing(const QDir& folder, QStringList* names, QList<int>* undecodable = nullptr);

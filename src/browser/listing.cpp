@@ -1,10 +1,14 @@
 #include "app/my_widget.h"
 
 #include "app/platform/popupmenu.h"
+#include "app/text.h"
 #include "browser/folder_reader.h"
 #include "browser/my_listbox.h"
 
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 void My_Widget::disableRowItems()
 {
@@ -29,11 +33,28 @@ void My_Widget::qListBox(QString path)
     folder.setPath(QDir::cleanPath(fullPath));
     list->clear();
     QStringList entries;
-    readListing(folder, &entries);
-    if (folder.absolutePath() != "/")
+    QList<int> undecodable;
+    const bool readable = readListing(folder, &entries, &undecodable);
+    const int why = errno;
+    const bool withParent = folder.absolutePath() != "/";
+    if (withParent)
         entries.prepend("..");
     list->appendNames(entries);
+    for (int row : undecodable)
+        list->markUndecodable(row + (withParent ? 1 : 0));
     list->Idir(folder.absolutePath());
-    iniWrite("File", folder.absolutePath());
     list->setCurrentItem(0);
+    if (!readable) {
+        showDialog("[" + fnames(folder.absolutePath()) + CN("] cannot be read: ") + QString::fromLocal8Bit(std::strerror(why)));
+        return;
+    }
+    iniWrite("File", folder.absolutePath());
+}
+
+bool My_Widget::rowRefused()
+{
+    if (!list->isUndecodable(list->currentItem()))
+        return false;
+    showDialog("[" + list->Istr() + CN("] cannot be used: its name is not valid UTF-8"));
+    return true;
 }

@@ -28,7 +28,7 @@ void My_Widget::itemClicked(UTIL_ListBoxItem* item)
             (clickSetting == "1" || (clickSetting == "2" && isFile)) && clickedName != name;
         if (needsSecondTap)
             clickedName = name;
-        else
+        else if (!rowRefused())
             qListBox(name);
     }
     std::fprintf(stderr, "itemClicked finish!\n");
@@ -36,7 +36,8 @@ void My_Widget::itemClicked(UTIL_ListBoxItem* item)
 
 void My_Widget::Open()
 {
-    qListBox(list->Istr());
+    if (!rowRefused())
+        qListBox(list->Istr());
     isOpen();
 }
 

@@ -38,12 +38,8 @@ QString F_File_Edit::getDirectory(QString title, QString initial)
 
     dialog->resize(220, 120);
     QString result;
-    if (dialog->exec() == QDialog::Accepted) {
-        // Text put in without typing has not met the filter yet.
-        edit->setFilter(nameCharacters(), true);
-        if (!edit->text().isNull())
-            result = edit->text();
-    }
+    if (dialog->exec() == QDialog::Accepted && !edit->text().isNull())
+        result = edit->text();
     delete dialog;
     return result;
 }

@@ -68,6 +68,12 @@ void listFixedFolder(My_Widget& window, const QString& label, const QString& pat
 void My_Widget::menuSelect(int item)
 {
     const QString absPath = folder.absolutePath();
+    const bool actsOnRow = QList<int>{id.newTar, id.newMtf, id.newMpkg, id.ctxCompres, id.extract, id.extractMain,
+                                      id.rename, id.ctxRename, id.copy, id.ctxCopy, id.move, id.ctxMove, id.del,
+                                      id.ctxDelete, id.openIn, id.openText, id.info}
+                               .contains(item);
+    if (actsOnRow && rowRefused())
+        return;
 
     if (item == id.about) {
         showDialog(CN("Kestrel v1.1 E6/a1200"
@@ -165,6 +171,11 @@ void My_Widget::menuSelect(int item)
             report(runTransfer(plan), name + CN("\nDelete success"), name);
         qListBox(absPath);
     } else if (item == id.openText) {
+        // The editor finds the file by the one line of "TXTFile".
+        if (!isStorableValue(selectedPath())) {
+            showDialog("[" + selectedName() + CN("] cannot be handed over: its path holds a line break"));
+            return;
+        }
         iniWrite("TXTFile", selectedPath());
         const QString editor = workingFile("Edit");
         if (!startInBackground(editor))

@@ -22,15 +22,19 @@ void My_Widget::sellSelectY(int line)
     const QStringList lines = readSettingLines(workingFile("software.txt"), &opened);
     if (!opened || line >= lines.size())
         return;
+    // Names and programs are UTF-8, as in the association file.
     const QStringList pieces = settingPieces(lines.at(line));
-    const QString name = pieces.value(0);
-    QString command = pieces.value(1);
+    const QString name = fromStoredBytes(pieces.value(0));
+    QString command = fromStoredBytes(pieces.value(1));
     if (!command.startsWith('/'))
         command = quoted(workingFile("")) + command;
     const QString row = list->Istr();
-    if (!row.isEmpty() && row != "..")
+    if (!row.isEmpty() && row != "..") {
+        if (rowRefused())
+            return;
         command += " -d " + quoted(row);
+    }
     // The program runs in the current folder, where the row's name is found.
     command = "cd " + quoted(folder.absolutePath()) + " && " + command;
-    Fcmd(CN("start ?   [" + name + "]"), command, CN("[" + name + "]"), name);
+    Fcmd(CN("start ?   [") + name + "]", command, "[" + name + "]", name);
 }

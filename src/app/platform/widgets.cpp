@@ -10,13 +10,14 @@ ZMultiLineEdit::ZMultiLineEdit(QWidget* parent, bool, int, const char* name)
 {
     if (name)
         setObjectName(QString::fromLatin1(name));
+    // An edit is reported before the change of text, so the text before it is still known.
     connect(this, &QLineEdit::textEdited, this, &ZMultiLineEdit::dropFilteredCharacters);
+    connect(this, &QLineEdit::textChanged, this, [this] { unfiltered = text(); });
 }
 
 void ZMultiLineEdit::setFilter(const QRegularExpression& characterClass, bool enabled)
 {
     filter = enabled ? characterClass : QRegularExpression();
-    dropFilteredCharacters();
 }
 
 void ZMultiLineEdit::setEchoMode(int mode)
@@ -26,22 +27,28 @@ void ZMultiLineEdit::setEchoMode(int mode)
                                             : QLineEdit::Normal);
 }
 
+// Only what the user typed or pasted meets the filter: the text the field was given, such
+// as a name to rename, keeps every character it had.
 void ZMultiLineEdit::dropFilteredCharacters()
 {
+    const QString now = text();
     if (filter.pattern().isEmpty())
         return;
-    const QString typed = text();
-    QString kept;
-    int cursor = cursorPosition();
-    for (int i = 0; i < typed.size(); ++i) {
-        if (filter.match(typed.mid(i, 1)).hasMatch())
-            kept += typed.at(i);
-        else if (i < cursor)
-            --cursor;
-    }
-    if (kept != typed) {
+    qsizetype same = 0;
+    while (same < now.size() && same < unfiltered.size() && now.at(same) == unfiltered.at(same))
+        ++same;
+    qsizetype sameEnd = 0;
+    while (sameEnd < now.size() - same && sameEnd < unfiltered.size() - same
+           && now.at(now.size() - 1 - sameEnd) == unfiltered.at(unfiltered.size() - 1 - sameEnd))
+        ++sameEnd;
+    QString typed;
+    for (const QChar c : now.mid(same, now.size() - same - sameEnd))
+        if (filter.match(QString(c)).hasMatch())
+            typed += c;
+    const QString kept = now.left(same) + typed + now.right(sameEnd);
+    if (kept != now) {
         setText(kept);
-        setCursorPosition(cursor);
+        setCursorPosition(int(same + typed.size()));
     }
 }
 

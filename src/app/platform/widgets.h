@@ -17,6 +17,7 @@ public:
                             const char* name = nullptr);
 
     void setEdited(bool edited) { setModified(edited); }
+    // Characters the user types outside the class are dropped.
     void setFilter(const QRegularExpression& characterClass, bool enabled = true);
     void setEchoMode(int mode);
     using QLineEdit::setEchoMode;
@@ -25,6 +26,7 @@ private:
     void dropFilteredCharacters();
 
     QRegularExpression filter;
+    QString unfiltered;  // the text before the last edit
 };
 
 // A modal dialog of the framework.

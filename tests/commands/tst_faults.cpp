@@ -1,0 +1,170 @@
+// Faults a hostile card or a careless user would find: each case failed once.
+#include "app/my_widget.h"
+#include "app/phonefolders.h"
+#include "app/platform/popupmenu.h"
+#include "app/settings.h"
+#include "browser/my_listbox.h"
+#include "dialogs.h"
+#include "workfolder.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+class FaultsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lineBreakNeverReachesTheSettings();
+    void rowOfBytesThatAreNotUtf8IsNeverActedOn();
+    void pluginProgramsOfAnyNameRunOnTheRowsFile_data();
+    void pluginProgramsOfAnyNameRunOnTheRowsFile();
+    void nameFieldFiltersOnlyWhatIsTyped_data();
+    void nameFieldFiltersOnlyWhatIsTyped();
+    void missingPlacesAreNamed_data();
+    void missingPlacesAreNamed();
+};
+
+void FaultsTest::lineBreakNeverReachesTheSettings()
+{
+    WorkFolder work;
+    const QString card = phoneFolders().card;
+    work.writeSettings({"File::" + card, "PassWord::", "TXTFile::before"});
+    work.makeFolder("mmc/mmca1/evil\nPassWord::1234");
+    work.write("mmc/mmca1/note\nTXTFile::x", "x");
+    const QByteArray settings = work.read("system.txt");
+    My_Widget window;
+    window.qListBox(card + "/evil\nPassWord::1234");
+    QCOMPARE(window.fileList()->count(), 1);  // still listed
+    window.qListBox(card);
+    selectRow(window, "note\nTXTFile::x");
+    DialogAnswerer answers;
+    answers.press("Ok");
+    window.menuSelect(window.ids().openText);
+    expectAllAnswered(answers);
+    QVERIFY2(answers.texts().value(0).contains("cannot be handed over"), qPrintable(answers.texts().value(0)));
+    QCOMPARE(work.read("system.txt"), settings);
+}
+
+// The row of the bytes \xff\xfe and the row of the name U+FFFD U+FFFD look the same; only
+// the second may be acted on, and only on its own entry.
+void FaultsTest::rowOfBytesThatAreNotUtf8IsNeverActedOn()
+{
+    WorkFolder work;
+    const QByteArray card = QFile::encodeName(phoneFolders().card);
+    const QString lookAlike = QString(2, QChar(0xfffd));
+    for (const QByteArray& name : {QByteArray("\xff\xfe"), lookAlike.toUtf8()})
+        QVERIFY(::close(::creat((card + "/" + name).constData(), 0644)) == 0);
+    My_Widget window;
+    QCOMPARE(window.fileList()->names(), QStringList({"..", lookAlike, lookAlike}));
+    const int bytesRow = window.fileList()->isUndecodable(1) ? 1 : 2;
+    DialogAnswerer answers;
+    answers.press("Ok").press("Ok").press("Ok");
+    window.fileList()->setCurrentItem(bytesRow);
+    window.menuSelect(window.ids().del);
+    window.fileList()->setCurrentItem(3 - bytesRow);
+    window.menuSelect(window.ids().del);
+    expectAllAnswered(answers);
+    QVERIFY2(answers.texts().value(0).endsWith("cannot be used: its name is not valid UTF-8"), qPrintable(answers.texts().value(0)));
+    QVERIFY(::access((card + "/\xff\xfe").constData(), F_OK) == 0);
+    QVERIFY(!QFile::exists(phoneFolders().card + "/" + lookAlike));
+}
+
+void FaultsTest::pluginProgramsOfAnyNameRunOnTheRowsFile_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("a Debian program") << QByteArray("Sort lines::/usr/bin/sort") << "Sort lines";
+    QTest::newRow("names not in ASCII") << QByteArray("R\xc3\xa9" "c::bin/r\xc3\xab" "c") << QString("R\u00e9c");
+}
+
+void FaultsTest::pluginProgramsOfAnyNameRunOnTheRowsFile()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, label);
+    WorkFolder work;
+    work.write("bin/r\u00ebc", "#!/bin/sh\n[ \"$1\" = -d ] && cat -- \"$2\" > /dev/null\n");
+    QFile::setPermissions(work.file("bin/r\u00ebc"), QFile::ReadOwner | QFile::ExeOwner);
+    work.write("software.txt", line + "\r\n");
+    work.write("mmc/mmca1/song one.mp3", "music");
+    My_Widget window;
+    QCOMPARE(window.pluginMenu()->text(window.programId(0)), label);
+    selectRow(window, "song one.mp3");
+    DialogAnswerer answers;
+    answers.press("Ok").press("Ok");
+    window.sellSelect(window.programId(0));
+    expectAllAnswered(answers);
+    QCOMPARE(answers.texts(), QStringList({"start ?   [" + label + "]", "[" + label + "]"}));
+}
+
+void FaultsTest::nameFieldFiltersOnlyWhatIsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");  // the entry's name afterwards
+    QTest::newRow("unchanged") << "" << "a:b.txt";
+    QTest::newRow("refused characters typed") << "/x:*" << "a:b.txtx";
+}
+
+void FaultsTest::nameFieldFiltersOnlyWhatIsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    WorkFolder work;
+    work.write("mmc/mmca1/a:b.txt", "x");
+    My_Widget window;
+    selectRow(window, "a:b.txt");
+    DialogAnswerer answers;
+    answers.then([&](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>();
+        edit->end(false);
+        QTest::keyClicks(edit, typed);
+        DialogAnswerer::pressButton(dialog, "Ok");
+    });
+    if (!typed.isEmpty())
+        answers.press("Ok");
+    window.menuSelect(window.ids().rename);
+    expectAllAnswered(answers);
+    QCOMPARE(window.fileList()->names(), QStringList({"..", after}));
+}
+
+// A card that is not inserted, and a folder that cannot be read, say so.
+void FaultsTest::missingPlacesAreNamed_data()
+{
+    QTest::addColumn<bool>("unreadable");
+    QTest::newRow("fixed folder missing") << false;
+    QTest::newRow("folder cannot be read") << true;
+}
+
+void FaultsTest::missingPlacesAreNamed()
+{
+    QFETCH(bool, unreadable);
+    WorkFolder work;
+    const QString locked = work.makeFolder("locked");
+    work.write("locked/inside", "x");
+    DialogAnswerer answers;
+    answers.press("Ok");
+    My_Widget window;
+    if (unreadable) {
+        QFile::setPermissions(work.path(), QFile::permissions(work.path()) | QFile::ExeOther | QFile::ReadOther);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // Root reads every folder: look at it as somebody else.
+        const bool asRoot = ::geteuid() == 0;
+        if (asRoot)
+            QVERIFY(::setegid(65534) == 0 && ::seteuid(65534) == 0);
+        window.qListBox(locked);
+        if (asRoot)
+            QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
+        QVERIFY2(answers.texts().value(0).startsWith("[locked] cannot be read"), qPrintable(answers.texts().value(0)));
+    } else {
+        phoneFolders().card = work.file("no card");
+        window.menuSelect(window.ids().sdCard);
+        QCOMPARE(answers.texts(), QStringList("[SD card] " + work.file("no card") + " is not there"));
+    }
+    expectAllAnswered(answers);
+}
+
+QTEST_MAIN(FaultsTest)
+#include "tst_faults.moc"
