@@ -1,4 +1,5 @@
 #include "app/my_widget.h"
+#include "app/platform/softkeys.h"
 #include "browser/my_listbox.h"
 #include "commands/runner.h"
 #include "dialogs.h"
@@ -58,6 +59,9 @@ private slots:
     void exitStatusAndErrorOutput();
     void windowRepaintsWhileACommandRuns();
     void backgroundProgramGetsItsArgumentsOrIsReported();
+
+    void resourceButtonShowsItsLabel_data();
+    void resourceButtonShowsItsLabel();
 
     void fcmdRunsOnlyAfterOk_data();
     void fcmdRunsOnlyAfterOk();
@@ -179,6 +183,27 @@ void RunnerTest::backgroundProgramGetsItsArgumentsOrIsReported()
     QVERIFY(startInBackground(work.file("program"), {first, "-x y"}));
     QTRY_COMPARE(contents(first + ".out"), (first + "|-x y|").toUtf8());
     QCOMPARE(injectedFiles(work.path()), QStringList());
+}
+
+void RunnerTest::resourceButtonShowsItsLabel_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("menu key") << "CST_Menu" << "" << "Menu";
+    QTest::newRow("back key") << "CST_Back" << "" << "Back";
+    QTest::newRow("exit key") << "CST_Exit" << "" << "Exit";
+    QTest::newRow("text alone") << "" << "Retry" << "Retry";
+}
+
+void RunnerTest::resourceButtonShowsItsLabel()
+{
+    QFETCH(QString, resource);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QWidget parent;
+    const UTIL_PushButton button(resource, text, &parent);
+    QCOMPARE(button.text(), shown);
 }
 
 void RunnerTest::fcmdRunsOnlyAfterOk_data()
