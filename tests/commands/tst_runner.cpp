@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -47,6 +50,30 @@ QStringList members(const QString& archive)
     return lines;
 }
 
+// Runs `before`, then waits for a fifo that is written only once `ready` holds, asked on every
+// turn of the event loop while the command runs; then runs `after`. A runner that blocked the
+// event loop would never let `ready` be asked: the waiting part gives up after 20 s.
+CommandResult runUntil(const std::function<bool()>& ready, const QString& before, const QString& after)
+{
+    QTemporaryDir folder;
+    const QString fifoPath = folder.filePath("go");
+    const QByteArray fifo = QFile::encodeName(fifoPath);
+    if (::mkfifo(fifo.constData(), 0600) != 0)
+        return {};
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const int fd = ready() ? ::open(fifo.constData(), O_WRONLY | O_NONBLOCK) : -1;
+        if (fd < 0)
+            return;  // not ready, or the command has not opened the fifo yet
+        if (::write(fd, "go\n", 3) == 3)
+            tick.stop();
+        ::close(fd);
+    });
+    tick.start(0);
+    const QString wait = before + "; read line < " + quoted(fifoPath) + " && test \"$line\" = go";
+    return runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && " + after);
+}
+
 }  // namespace
 
 class RunnerTest : public QObject
@@ -60,6 +87,9 @@ private slots:
     void windowRepaintsWhileACommandRuns();
     void backgroundProgramGetsItsArgumentsOrIsReported();
 
+    void commandEndsAndWindowRepaintsWhicheverWayTheEndIsAwaited_data();
+    void commandEndsAndWindowRepaintsWhicheverWayTheEndIsAwaited();
+    void progressHoldsTheOnlyBusyStrip();
     void resourceButtonShowsItsLabel_data();
     void resourceButtonShowsItsLabel();
 
@@ -183,6 +213,77 @@ void RunnerTest::backgroundProgramGetsItsArgumentsOrIsReported()
     QVERIFY(startInBackground(work.file("program"), {first, "-x y"}));
     QTRY_COMPARE(contents(first + ".out"), (first + "|-x y|").toUtf8());
     QCOMPARE(injectedFiles(work.path()), QStringList());
+}
+
+void RunnerTest::commandEndsAndWindowRepaintsWhicheverWayTheEndIsAwaited_data()
+{
+    QTest::addColumn<bool>("polling");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("exitCode");
+    for (const bool polling : {false, true}) {
+        const char* way = polling ? "polling" : "pidfd";
+        QTest::addRow("%s, success", way) << polling << "true" << 0;
+        QTest::addRow("%s, exit status 3", way) << polling << "exit 3" << 3;
+        QTest::addRow("%s, killed", way) << polling << "kill -9 $$" << -1;
+    }
+}
+
+// Each command first writes 1 MB to its error output, more than a pipe holds.
+void RunnerTest::commandEndsAndWindowRepaintsWhicheverWayTheEndIsAwaited()
+{
+    QFETCH(bool, polling);
+    QFETCH(QString, end);
+    QFETCH(int, exitCode);
+    forceExitPollingForTests(polling);
+    const auto restore = qScopeGuard([] { forceExitPollingForTests(false); });
+    PaintCounter window;
+    window.resize(240, 320);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    int paintsBefore = -1;
+    const CommandResult result = runUntil([&] {
+        if (paintsBefore < 0) {
+            paintsBefore = window.paints;
+            window.update();
+        }
+        return window.paints > paintsBefore;
+    }, "yes error | head -c 1048576 >&2", end);
+
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
+}
+
+void RunnerTest::progressHoldsTheOnlyBusyStrip()
+{
+    PaintCounter window;
+    window.resize(240, 320);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto shownStrips = [&] {
+        QStringList texts;
+        for (QLabel* strip : window.findChildren<QLabel*>("busyIndicator"))
+            texts << (strip->isVisible() ? strip->text() : "(hidden)");
+        return texts.join(" + ");
+    };
+    QSet<QString> seen;
+    {
+        BusyProgress progress;
+        progress.step("3 / 120: it's");
+        QElapsedTimer running;
+        running.start();
+        // Long enough for the command's own strip to have come, were it to come.
+        const CommandResult result = runUntil([&] {
+            seen << shownStrips();
+            return running.elapsed() > 500 && seen.contains("3 / 120: it's");
+        }, "true", "true");
+        QVERIFY2(result.succeeded(), qPrintable(result.failureText()));
+        seen.remove("");
+        QCOMPARE(seen, QSet<QString>{"3 / 120: it's"});
+        progress.step("4 / 120: next");
+        QCOMPARE(shownStrips(), QString("4 / 120: next"));
+    }
+    QCOMPARE(shownStrips(), QString());
 }
 
 void RunnerTest::resourceButtonShowsItsLabel_data()
