@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <cerrno>
+#include <memory>
+#include <optional>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -30,51 +32,6 @@ QWidget* busyWindow()
             shown = top;
     return shown;
 }
-
-// A strip across the window while a command runs. It shows once the command has taken a
-// moment, so that quick commands do not flash it; the wait cursor shows at once.
-class BusyIndicator
-{
-public:
-    static constexpr int delayMs = 150;
-
-    BusyIndicator()
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        delay.setSingleShot(true);
-        QObject::connect(&delay, &QTimer::timeout, [this] { show(); });
-        delay.start(delayMs);
-    }
-    ~BusyIndicator()
-    {
-        delete label;
-        QApplication::restoreOverrideCursor();
-    }
-    BusyIndicator(const BusyIndicator&) = delete;
-    BusyIndicator& operator=(const BusyIndicator&) = delete;
-
-private:
-    void show()
-    {
-        QWidget* window = busyWindow();
-        if (!window)
-            return;
-        label = new QLabel(QStringLiteral("Working..."), window);
-        label->setObjectName("busyIndicator");
-        label->setAlignment(Qt::AlignCenter);
-        label->setAutoFillBackground(true);
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::Window, QColor(0xff, 0xe6, 0x80));
-        colours.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(colours);
-        label->setGeometry(0, window->height() / 2 - 12, window->width(), 24);
-        label->show();
-        label->raise();
-    }
-
-    QTimer delay;
-    QPointer<QLabel> label;
-};
 
 // Collects what a program writes to a pipe, without ever blocking on it.
 class ErrorReader
@@ -128,7 +85,138 @@ pid_t spawnShell(const QByteArray& commandLine, int errorFd)
     return pid;
 }
 
+bool exitPollingForced = false;
+constexpr int slowestPollMs = 20;
+// The strip of the BusyProgress alive, if any: commands show their state there.
+BusyStrip* progressStrip = nullptr;
+
+// Whether the program has ended, leaving it to be reaped.
+bool hasEnded(pid_t pid)
+{
+    siginfo_t info{};
+    // A failure means there is nothing left to wait for.
+    return ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != 0;
+}
+
+// Runs the window's events, but for input, until the program has ended, reading its error output
+// meanwhile so that it never stops on a full pipe. A pidfd tells of the end at once; where the
+// kernel has none (before 5.3, or a filter forbids it) the program is asked now and then, quickly
+// at first, then more slowly.
+void waitForEnd(pid_t pid, ErrorReader& errors)
+{
+    QEventLoop loop;
+    QSocketNotifier errorReady(errors.handle(), QSocketNotifier::Read);
+    QObject::connect(&errorReady, &QSocketNotifier::activated, [&] {
+        if (!errors.readAvailable())
+            errorReady.setEnabled(false);
+    });
+    const int exitFd = exitPollingForced ? -1 : int(::syscall(SYS_pidfd_open, pid, 0));
+    std::unique_ptr<QSocketNotifier> exited;
+    QTimer poll;
+    if (exitFd >= 0) {
+        exited = std::make_unique<QSocketNotifier>(exitFd, QSocketNotifier::Read);
+        QObject::connect(exited.get(), &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    } else {
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (hasEnded(pid))
+                loop.quit();
+            else
+                poll.setInterval(qMin(2 * poll.interval(), slowestPollMs));
+        });
+        poll.start(1);
+    }
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    exited.reset();
+    if (exitFd >= 0)
+        ::close(exitFd);
+}
+
 }  // namespace
+
+// A strip across the window while work runs. It shows once the work has taken a moment, so that
+// quick commands do not flash it; the wait cursor shows at once.
+class BusyStrip
+{
+public:
+    static constexpr int delayMs = 150;
+
+    explicit BusyStrip(const QString& text) : text(text)
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        delay.setSingleShot(true);
+        QObject::connect(&delay, &QTimer::timeout, [this] { show(); });
+        delay.start(delayMs);
+    }
+    ~BusyStrip()
+    {
+        delete label;
+        QApplication::restoreOverrideCursor();
+    }
+    BusyStrip(const BusyStrip&) = delete;
+    BusyStrip& operator=(const BusyStrip&) = delete;
+
+    void setText(const QString& newText)
+    {
+        text = newText;
+        if (label)
+            label->setText(fitted());
+    }
+
+private:
+    void show()
+    {
+        QWidget* window = busyWindow();
+        if (!window)
+            return;
+        label = new QLabel(window);
+        label->setObjectName("busyIndicator");
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, QColor(0xff, 0xe6, 0x80));
+        colours.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(colours);
+        label->setGeometry(0, window->height() / 2 - 12, window->width(), 24);
+        label->setText(fitted());
+        label->show();
+        label->raise();
+    }
+
+    // A long name is cut at its end, so that the count stays in sight.
+    QString fitted() const
+    {
+        return label->fontMetrics().elidedText(text, Qt::ElideRight, label->width() - 8);
+    }
+
+    QString text;
+    QTimer delay;
+    QPointer<QLabel> label;
+};
+
+BusyProgress::BusyProgress()
+{
+    if (progressStrip)
+        return;
+    strip = std::make_unique<BusyStrip>(QString());
+    progressStrip = strip.get();
+}
+
+BusyProgress::~BusyProgress()
+{
+    if (strip)
+        progressStrip = nullptr;
+}
+
+void BusyProgress::step(const QString& text)
+{
+    progressStrip->setText(text);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void forceExitPollingForTests(bool force)
+{
+    exitPollingForced = force;
+}
 
 QString quoted(const QString& text)
 {
@@ -171,26 +259,17 @@ CommandResult runCommand(const QString& commandLine)
     result.started = true;
 
     // The window goes on painting while the command runs; input waits for its end.
-    BusyIndicator busy;
-    const int exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
-    if (exitFd >= 0) {
-        QEventLoop loop;
-        QSocketNotifier errorReady(errors.handle(), QSocketNotifier::Read);
-        QObject::connect(&errorReady, &QSocketNotifier::activated, [&] {
-            if (!errors.readAvailable())
-                errorReady.setEnabled(false);
-        });
-        QSocketNotifier exited(exitFd, QSocketNotifier::Read);
-        QObject::connect(&exited, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-        ::close(exitFd);
-    }
+    std::optional<BusyStrip> busy;
+    if (!progressStrip)
+        busy.emplace(QStringLiteral("Working..."));
+    waitForEnd(pid, errors);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    pid_t reaped;
+    while ((reaped = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
     // A program left running in the background may hold the pipe open: take what is there.
     errors.readAvailable();
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.exitCode = reaped == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.errorOutput = QString::fromLocal8Bit(errors.text());
     return result;
 }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+#include <memory>
+
+class BusyStrip;
 
 // quoted(x): x as exactly one shell word, unchanged whatever bytes it holds.
 QString quoted(const QString& text);
@@ -24,6 +26,29 @@ QString failureMessage(const QString& subject, const CommandResult& result);
 // Runs a command line through /bin/sh and waits for its end. Meanwhile the windows
 // repaint and show that they are busy; input waits until the command has ended.
 CommandResult runCommand(const QString& commandLine);
+
+// For tests: wait for a command's end as on a kernel without pidfd_open, by asking after the
+// program now and then. Off by default.
+void forceExitPollingForTests(bool force);
+
+// While one exists, the busy strip shows its text ("3 / 120: name") and every command run
+// meanwhile uses that strip instead of its own. Like a command's strip, it shows once the work
+// has taken a moment (counted from the BusyProgress's start), so that quick batches do not flash it.
+// Input stays blocked while a command runs, as for a single command.
+class BusyProgress
+{
+public:
+    BusyProgress();
+    ~BusyProgress();
+    BusyProgress(const BusyProgress&) = delete;
+    BusyProgress& operator=(const BusyProgress&) = delete;
+
+    // Shows the text and lets the window repaint at once.
+    void step(const QString& text);
+
+private:
+    std::unique_ptr<BusyStrip> strip;  // none when an outer BusyProgress already holds the strip
+};
 
 // Starts a program in the background with the given arguments, no shell involved.
 // False when the program cannot be started (missing or not executable).

@@ -1,4 +1,5 @@
 #include "app/my_widget.h"
+#include "app/platform/softkeys.h"
 #include "browser/my_listbox.h"
 #include "commands/runner.h"
 #include "dialogs.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +49,28 @@ QStringList members(const QString& archive)
     return lines;
 }
 
+// Runs `before`, then waits for a fifo that is written only once `ready` holds, asked on every
+// turn of the event loop while the command runs; then runs `after`. A runner that blocked the
+// event loop would never let `ready` be asked: the waiting part gives up after 20 s.
+CommandResult runUntil(const std::function<bool()>& ready, const QString& before, const QString& after)
+{
+    QTemporaryDir folder;
+    const QByteArray fifo = QFile::encodeName(folder.filePath("go"));
+    if (::mkfifo(fifo.constData(), 0600) != 0)
+        return {};
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const int fd = ready() ? ::open(fifo.constData(), O_WRONLY | O_NONBLOCK) : -1;
+        if (fd >= 0 && ::write(fd, "\n", 1) == 1)
+            tick.stop();
+        if (fd >= 0)
+            ::close(fd);
+    });
+    tick.start(0);
+    const QString wait = before + "; read line < " + quoted(folder.filePath("go"));
+    return runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && " + after);
+}
+
 }  // namespace
 
 class RunnerTest : public QObject
@@ -58,6 +83,10 @@ private slots:
     void exitStatusAndErrorOutput();
     void windowRepaintsWhileACommandRuns();
     void backgroundProgramGetsItsArgumentsOrIsReported();
+
+    void commandUnderProgressEndsAndShowsOneStrip_data();
+    void commandUnderProgressEndsAndShowsOneStrip();
+    void resourceButtonShowsItsLabel();
 
     void fcmdRunsOnlyAfterOk_data();
     void fcmdRunsOnlyAfterOk();
@@ -179,6 +208,55 @@ void RunnerTest::backgroundProgramGetsItsArgumentsOrIsReported()
     QVERIFY(startInBackground(work.file("program"), {first, "-x y"}));
     QTRY_COMPARE(contents(first + ".out"), (first + "|-x y|").toUtf8());
     QCOMPARE(injectedFiles(work.path()), QStringList());
+}
+
+void RunnerTest::commandUnderProgressEndsAndShowsOneStrip_data()
+{
+    QTest::addColumn<bool>("polling");
+    QTest::newRow("end told by a pidfd") << false;
+    QTest::newRow("end found by polling") << true;
+}
+
+// The command writes more than a pipe holds to its error output, then waits until the window has
+// repainted and long enough has passed for a command's own strip to have come, were it to come.
+void RunnerTest::commandUnderProgressEndsAndShowsOneStrip()
+{
+    QFETCH(bool, polling);
+    forceExitPollingForTests(polling);
+    const auto restore = qScopeGuard([] { forceExitPollingForTests(false); });
+    PaintCounter window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto strips = [&] {
+        QStringList texts;
+        for (QLabel* strip : window.findChildren<QLabel*>("busyIndicator"))
+            texts << strip->text();
+        return texts;
+    };
+    QStringList seen;
+    {
+        BusyProgress progress;
+        progress.step("3 / 120: it's");
+        const int paintsBefore = window.paints;
+        window.update();
+        QElapsedTimer running;
+        running.start();
+        const CommandResult result = runUntil([&] {
+            seen = strips();
+            return window.paints > paintsBefore && running.elapsed() > 500;
+        }, "yes error | head -c 1048576 >&2", "exit 3");
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
+        QCOMPARE(seen, QStringList{"3 / 120: it's"});
+    }
+    QCOMPARE(strips(), QStringList());
+}
+
+void RunnerTest::resourceButtonShowsItsLabel()
+{
+    QWidget parent;
+    QCOMPARE(UTIL_PushButton("CST_Back", "", &parent).text(), QString("Back"));
+    QCOMPARE(UTIL_PushButton("", "Retry", &parent).text(), QString("Retry"));
 }
 
 void RunnerTest::fcmdRunsOnlyAfterOk_data()

@@ -31,11 +31,12 @@ void ZPushButton::setPopup(QMenu* menu)
     setMenu(menu);
 }
 
-UTIL_PushButton::UTIL_PushButton(const QString&, const QString& text, QWidget* parent, int,
+UTIL_PushButton::UTIL_PushButton(const QString& resource, const QString& text, QWidget* parent, int,
                                  int width, int height)
     : ZPushButton(parent, 3, width, height)
 {
-    setText(text);
+    // A button made from a resource alone shows that resource's label.
+    setText(text.isEmpty() ? softKeyLabel(resource) : text);
 }
 
 UTIL_CST::UTIL_CST(QWidget* parent, const QString& middleText, const QString& leftKey,
