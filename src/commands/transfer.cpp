@@ -59,9 +59,10 @@ CommandResult failedWith(const QString& why)
     return result;
 }
 
-TransferPlan refused(const QString& why)
+TransferPlan refused(const QString& source, const QString& why)
 {
     TransferPlan plan;
+    plan.source = source;
     plan.refusal = why;
     return plan;
 }
@@ -80,7 +81,7 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
     if (operation == Transfer::Delete) {
         // rm -f would call a vanished entry deleted.
         if (!entryExists(source))
-            return refused("[" + name + CN("] no longer exists"));
+            return refused(source, "[" + name + CN("] no longer exists"));
         TransferPlan plan;
         plan.verdict = TransferPlan::Run;
         plan.source = source;
@@ -95,16 +96,16 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
     const bool targetExists = entryExists(target);
     const QString realTarget = targetExists ? canonical(target) : QString();
     if (realDest == canonical(parentFolder(source)))
-        return refused("[" + name + CN("] is already in [") + destFolder + "]");
+        return refused(source, "[" + name + CN("] is already in [") + destFolder + "]");
     if (sourceInfo.isDir() && !sourceInfo.isSymLink() && isInside(realDest, realSource))
-        return refused("[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
+        return refused(source, "[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
                                                                  : CN("] cannot be copied into itself")));
     // Replacing the other name of the same file would destroy it.
     if (!realTarget.isEmpty() && realTarget == realSource)
-        return refused("[" + name + CN("] is already in [") + destFolder + "]");
+        return refused(source, "[" + name + CN("] is already in [") + destFolder + "]");
     // Removing the old entry would take the source with it.
     if (!realTarget.isEmpty() && isInside(realSource, realTarget))
-        return refused("[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
+        return refused(source, "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
 
     TransferPlan plan;
     plan.source = source;
@@ -129,6 +130,28 @@ CommandResult runTransfer(const TransferPlan& plan)
     return result;
 }
 
+// One command per plan, showing how far it has come; the failures and refusals, in order.
+QStringList runPlans(const QList<TransferPlan>& plans, bool replace)
+{
+    QStringList failures;
+    BusyProgress progress;  // made after the question and gone before the report
+    for (int i = 0; i < plans.size(); ++i) {
+        const TransferPlan& plan = plans.at(i);
+        const QString name = fnames(plan.source);
+        if (plan.verdict == TransferPlan::Refuse) {
+            failures << plan.refusal;
+            continue;
+        }
+        if (plan.verdict == TransferPlan::AskReplace && !replace)
+            continue;  // kept as it was, as the user chose
+        progress.step(QStringLiteral("%1 / %2: %3").arg(i + 1).arg(plans.size()).arg(name));
+        const CommandResult result = runTransfer(plan);
+        if (!result.succeeded())
+            failures << "[" + name + CN("] failed: ") + result.failureText(1);
+    }
+    return failures;
+}
+
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
               const QString& destFolder, const QString& doneText)
 {
@@ -147,20 +170,7 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         replace = answer == MessageLayer::Replace;
     }
 
-    QStringList failures;
-    for (int i = 0; i < sources.size(); ++i) {
-        const TransferPlan& plan = plans.at(i);
-        const QString name = fnames(sources.at(i));
-        if (plan.verdict == TransferPlan::Refuse) {
-            failures << plan.refusal;
-            continue;
-        }
-        if (plan.verdict == TransferPlan::AskReplace && !replace)
-            continue;  // kept as it was, as the user chose
-        const CommandResult result = runTransfer(plan);
-        if (!result.succeeded())
-            failures << "[" + name + CN("] failed: ") + result.failureText(1);
-    }
+    const QStringList failures = runPlans(plans, replace);
     messages.show(failures.isEmpty() ? doneText : failures.join("\n"));
     return failures.isEmpty();
 }
