@@ -59,7 +59,7 @@ FileDialog::FileDialog(bool save, const char* caption, bool editorMode, QWidget*
         connect(fileName, &QLineEdit::textChanged, this, &FileDialog::textChanged);
     else
         connect(browser, &FileBrowser::isFilePicked, middleKey, &QWidget::setEnabled);
-    rightKey = softKeys->getRightBtn();
+    ZPushButton* rightKey = softKeys->getRightBtn();
     rightKey->setText(CN("Back"));
     connect(rightKey, &QPushButton::clicked, this, &FileDialog::reject);
 

@@ -48,7 +48,6 @@ private:
     ZMultiLineEdit* fileName = nullptr;
     FileBrowser* browser = nullptr;
     ZPushButton* middleKey = nullptr;
-    ZPushButton* rightKey = nullptr;
     PopupMenu* menuLeft = nullptr;
     bool saveMode;
     int result = 0;

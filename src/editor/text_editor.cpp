@@ -44,8 +44,6 @@ TextEditor::TextEditor(const QString& file, QWidget* parent, const char* name, Q
 
     auto* softKeys = new UTIL_CST(this, CN("decode"), "CST_Menu", "CST_Exit");
     setCSTWidget(softKeys);
-    menuKey = softKeys->getLeftBtn();
-    decodeKey = softKeys->getMidBtn();
     connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &QWidget::close);
 
     menuEncoding = new PopupMenu(softKeys);
@@ -53,16 +51,16 @@ TextEditor::TextEditor(const QString& file, QWidget* parent, const char* name, Q
         menuEncoding->insertItem(CN(encodingName(id)), id, -1);
     markEncoding(Utf8);
     connect(menuEncoding, &PopupMenu::activated, this, &TextEditor::menuSelect);
-    decodeKey->setPopup(menuEncoding);
+    softKeys->getMidBtn()->setPopup(menuEncoding);
 
     menuFile = new PopupMenu(softKeys);
     menuFile->insertSeparator();
     wrapId = menuFile->insertItem(CN("Wrap"));
     connect(menuFile->itemAction(wrapId), &QAction::triggered, this, &TextEditor::cmwrap);
-    menuFile->insertItem(CN("Save"), 1, 1);
-    menuFile->insertItem(CN("SaveAs..."), 2, 2);
+    menuFile->insertItem(CN("Save"), saveItem, 1);
+    menuFile->insertItem(CN("SaveAs..."), saveAsItem, 2);
     connect(menuFile, &PopupMenu::activated, this, &TextEditor::selectMenu);
-    menuKey->setPopup(menuFile);
+    softKeys->getLeftBtn()->setPopup(menuFile);
 
     path = file;
     load1(path, Utf8);
@@ -90,9 +88,9 @@ void TextEditor::menuSelect(int id)
 
 void TextEditor::selectMenu(int id)
 {
-    if (id == 1)
+    if (id == saveItem)
         save();
-    else if (id == 2)
+    else if (id == saveAsItem)
         showSaveDialog();
 }
 
@@ -119,7 +117,8 @@ bool TextEditor::readFile(const QString& file, QByteArray* bytes)
     QFile in(file);
     const bool opened = QFileInfo(file).isFile() && in.open(QIODevice::ReadOnly);
     if (opened && in.size() > largestFile) {
-        showError(this, "[" + QFileInfo(file).fileName() + CN("] is larger than 16 MB: too large to edit"));
+        showError(this, "[" + QFileInfo(file).fileName() + CN("] is larger than ") + QString::number(largestFile >> 20)
+                            + CN(" MB: too large to edit"));
         return false;
     }
     if (opened)

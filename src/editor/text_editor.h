@@ -5,7 +5,6 @@
 
 class PopupMenu;
 class ZMultiLineTextEdit;
-class ZPushButton;
 
 // A plain-text editor window for one file: it reads the file in the encoding chosen on the
 // middle key, and saves it in place or under a name chosen in the save dialog.
@@ -27,6 +26,9 @@ public:
     PopupMenu* encodingMenu() const { return menuEncoding; }
     QString filePath() const { return path; }
 
+    // The file menu's own ids.
+    enum FileMenuId { saveItem = 1, saveAsItem = 2 };
+
 public slots:
     void selectMenu(int id);
     void menuSelect(int id);
@@ -38,14 +40,14 @@ public slots:
     bool saveAs(const QString& name);
     // False only when the user keeps unsaved changes; a file that cannot be read is reported
     // and leaves the editor's text as it was.
-    bool load1(const QString& file, int encoding);
+    bool load1(const QString& file, int id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     bool showSaveDialog();
-    void markEncoding(int encoding);
+    void markEncoding(int id);
     bool readFile(const QString& file, QByteArray* bytes);
     bool writeText(const QString& name, bool askBeforeOverwrite);
     bool writeFile(const QString& name, const QByteArray& bytes);
@@ -54,8 +56,6 @@ private:
     int wrapId = 0;
     bool wrapOnNext = true;
     ZMultiLineTextEdit* editor = nullptr;
-    ZPushButton* menuKey = nullptr;
-    ZPushButton* decodeKey = nullptr;
     PopupMenu* menuFile = nullptr;
     PopupMenu* menuEncoding = nullptr;
     QString path;

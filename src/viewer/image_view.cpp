@@ -153,6 +153,7 @@ void ImageView::decodeIfChanged()
     }
     if (quarterTurns)
         shown = shown.transformed(QTransform().rotate(90 * quarterTurns));
+    clampOffset();
     if (endsEarly(file, format))
         text = named(file) + CN("is incomplete: only a part could be read");
 }

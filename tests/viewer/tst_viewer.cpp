@@ -45,66 +45,39 @@ class ViewerTest : public QObject
 private slots:
     void imageIsFittedAndDecodedAtThatSize_data();
     void imageIsFittedAndDecodedAtThatSize();
-    void menuZoomsFitsAndTurns();
     void stepsThroughTheFolderInNameOrder_data();
     void stepsThroughTheFolderInNameOrder();
     void anImageThatCannotBeShownSaysWhy_data();
     void anImageThatCannotBeShownSaysWhy();
-    void rendersTheWindow();
 };
 
+// The window leaves the image 240 x 274 pixels between title and soft keys.
 void ViewerTest::imageIsFittedAndDecodedAtThatSize_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("a wide photo") << "wide.jpg" << QSize(3000, 2000);
-    QTest::newRow("a tall picture") << "tall.png" << QSize(600, 1800);
-    QTest::newRow("an icon keeps its size") << "icon.bmp" << QSize(32, 24);
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("a wide photo") << "wide.jpg" << QSize(3000, 2000) << QSize(240, 160);
+    QTest::newRow("a tall picture") << "tall.png" << QSize(600, 1800) << QSize(91, 274);
+    QTest::newRow("an icon keeps its size") << "icon.bmp" << QSize(32, 24) << QSize(32, 24);
 }
 
 void ViewerTest::imageIsFittedAndDecodedAtThatSize()
 {
     QFETCH(QString, name);
     QFETCH(QSize, size);
+    QFETCH(QSize, shown);
     WorkFolder work;
     work.write(name, imageBytes(QFileInfo(name).suffix().toLatin1(), size));
     ImageViewer viewer(work.file(name));
     viewer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    const QSize room = viewer.view()->size();
-    const QSize shown = viewer.view()->image().size();
+    QCOMPARE(viewer.view()->size(), QSize(240, 274));
+    QCOMPARE(viewer.view()->image().size(), shown);
     QCOMPARE(viewer.view()->message(), QString());
-    if (size.width() <= room.width() && size.height() <= room.height()) {
-        QCOMPARE(shown, size);
-    } else {
-        QVERIFY(shown.width() <= room.width() && shown.height() <= room.height());
-        QVERIFY(shown.width() == room.width() || shown.height() == room.height());
-        QVERIFY(qAbs(double(shown.width()) / shown.height() - double(size.width()) / size.height()) < 0.02);
-    }
-}
-
-void ViewerTest::menuZoomsFitsAndTurns()
-{
-    WorkFolder work;
-    work.write("photo.jpg", imageBytes("jpg", QSize(2400, 1600)));
-    ImageViewer viewer(work.file("photo.jpg"));
-    viewer.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    auto choose = [&viewer](int item) {
-        viewer.menu()->itemAction(item)->trigger();
-        return viewer.view()->image().size();
-    };
-    const QSize fitted = viewer.view()->image().size();
-    QCOMPARE(choose(ImageViewer::zoomInItem), fitted * 2);
-    for (int i = 0; i < 5; ++i)
-        choose(ImageViewer::zoomInItem);
-    QCOMPARE(viewer.view()->image().size(), fitted * ImageView::largestZoom);
-    QCOMPARE(choose(ImageViewer::zoomOutItem), fitted * (ImageView::largestZoom / 2));
-    QCOMPARE(choose(ImageViewer::fitItem), fitted);
-    const QSize turned = choose(ImageViewer::rotateItem);
-    QCOMPARE(turned.height(), viewer.view()->height());
-    QVERIFY(turned.width() < turned.height());
-    QCOMPARE(choose(ImageViewer::rotateItem), fitted);
+    const QImage shot = viewer.grab().toImage();
+    QVERIFY(shot.pixelColor(viewer.view()->geometry().center()).value() > 150);  // the picture, centred
+    QCOMPARE(shot.pixelColor(viewer.view()->geometry().topLeft()), QColor(Qt::black));
 }
 
 void ViewerTest::stepsThroughTheFolderInNameOrder_data()
@@ -144,7 +117,6 @@ void ViewerTest::stepsThroughTheFolderInNameOrder()
     QCOMPARE(step(true), "A.jpg  1 / 3");
     QCOMPARE(step(false), "d.BMP  3 / 3");
     QCOMPARE(viewer.currentFile(), folder + "/d.BMP");
-    QVERIFY(!viewer.view()->image().isNull());
 
     // The arrow that system.txt does not name does nothing; the middle key goes on.
     QTest::keyClick(&viewer, Qt::Key_Right);
@@ -165,7 +137,6 @@ void ViewerTest::anImageThatCannotBeShownSaysWhy_data()
     QTest::newRow("missing") << "gone.jpg" << QByteArray() << "[gone.jpg]\nnot found" << false;
     QTest::newRow("text under an image's name") << "note.png" << QByteArray("hello")
                                                 << "[note.png]\ncannot be shown: Unsupported image format" << false;
-    QTest::newRow("empty") << "empty.gif" << QByteArray("") << "[empty.gif]\ncannot be shown: Unsupported image format" << false;
     QTest::newRow("PNG cut short") << "cut.png" << imageBytes("png", QSize(300, 200)).left(100)
                                    << "[cut.png]\ncannot be shown: Unable to read image data" << false;
     const QString incomplete = "]\nis incomplete: only a part could be read";
@@ -189,27 +160,6 @@ void ViewerTest::anImageThatCannotBeShownSaysWhy()
     QVERIFY(QTest::qWaitForWindowExposed(&viewer));
     QCOMPARE(viewer.view()->message(), message);
     QCOMPARE(!viewer.view()->image().isNull(), partShown);
-}
-
-void ViewerTest::rendersTheWindow()
-{
-    WorkFolder work;
-    work.write("beach.jpg", imageBytes("jpg", QSize(1600, 1200)));
-    work.write("cut.jpg", imageBytes("jpg", QSize(1600, 1200)).left(60000));
-    ImageViewer viewer(work.file("beach.jpg"));
-    viewer.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    QCOMPARE(title(viewer), "beach.jpg  1 / 2");
-    const QImage shot = viewer.grab().toImage();
-    QCOMPARE(shot.size(), QSize(240, 320));
-    QVERIFY(shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("img-window.png")));
-    // Fitted to the width, centred: black above and below, the picture between.
-    const QPoint centre = viewer.view()->geometry().center();
-    QVERIFY(shot.pixelColor(centre) != Qt::black);
-    QCOMPARE(shot.pixelColor(centre.x(), viewer.view()->geometry().top() + 2), QColor(Qt::black));
-
-    viewer.step(1);
-    QVERIFY(viewer.grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("img-incomplete.png")));
 }
 
 QTEST_MAIN(ViewerTest)
