@@ -2,8 +2,8 @@
 // runs a scenario once for Kestrel and once for its peer, and the medians are printed
 // as "NAME: kestrel X s, peer Y s, ratio R".
 //
-//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner] [--sort 0|1|2]
-//                 [--verbose]
+//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,edit,img]
+//                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
 #include "app/my_widget.h"
@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QFile>
 #include <QFileInfo>
 
@@ -191,8 +193,43 @@ void writeText(const QString& path, const QString& text)
         fail("cannot write " + path);
 }
 
+// About 10 MB of text in lines of 60 to 90 characters, some of them not ASCII.
+void makeText(const QString& path)
+{
+    static const char* const words[] = {"kestrel", "hovers", "over", "the", "field", "caf\u00e9",
+                                        "\u65e5\u672c", "na\u00efve", "wind", "and"};
+    QByteArray text;
+    text.reserve(10 * 1024 * 1024 + 100);
+    for (int line = 0; text.size() < 10 * 1024 * 1024; ++line) {
+        const int length = 60 + line % 31;
+        QByteArray row;
+        for (int word = line; row.size() < length; ++word)
+            row += QByteArray(words[word % 10]) + ' ';
+        text += row + '\n';
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        fail("cannot write " + path);
+}
+
+// A 6000 x 4000 photo: colour bands with fine grain, so that it compresses like one.
+void makePhoto(const QString& path)
+{
+    QImage photo(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            const int grain = int((unsigned(x * 2654435761u) ^ unsigned(y * 40503u)) >> 27);
+            row[x] = qRgb((x / 23 + grain) & 255, (y / 17 + grain) & 255, ((x + y) / 31) & 255);
+        }
+    }
+    if (!photo.save(path, "jpg", 90))
+        fail("cannot write " + path);
+}
+
 struct Data {
     QString root, big, small, home, listWork, homeWork, bigWork, runnerSource, runnerTarget;
+    QString text, photo, editWork, imgWork;
 
     explicit Data(const QString& folder)
         : root(QDir(folder).absolutePath()),
@@ -203,7 +240,11 @@ struct Data {
           homeWork(root + "/work-home"),
           bigWork(root + "/work-big"),
           runnerSource(root + "/runner/source"),
-          runnerTarget(root + "/runner/target")
+          runnerTarget(root + "/runner/target"),
+          text(root + "/text-10mb.txt"),
+          photo(root + "/photo-24mp.jpg"),
+          editWork(root + "/work-edit"),
+          imgWork(root + "/work-img")
     {
     }
 
@@ -225,9 +266,15 @@ struct Data {
             }
             writeText(done, "yes\n");
         }
+        if (!QFileInfo::exists(text))
+            makeText(text);
+        if (!QFileInfo::exists(photo))
+            makePhoto(photo);
         makeFolder(runnerTarget);
-        for (const QString& work : {listWork, homeWork, bigWork})
+        for (const QString& work : {listWork, homeWork, bigWork, editWork, imgWork})
             makeFolder(work);
+        writeText(editWork + "/system.txt", "TXTFile::" + text + "\r\n");
+        writeText(imgWork + "/system.txt", "ImgFile::" + photo + "\r\n");
         writeText(homeWork + "/system.txt", settingsText(home, 0));
         writeText(bigWork + "/system.txt", settingsText(big, 0));
     }
@@ -411,6 +458,26 @@ void benchRunner(const Data& data, int runs)
     report("runner-1000", both);
 }
 
+// A program and its peer, each opening the same file until their first paint.
+void benchOpening(const char* name, const QString& program, const QString& work, const QString& peer,
+                  const QString& file, int runs, bool withMemory)
+{
+    Pair time, memory;
+    for (int run = -1; run < runs; ++run) {
+        const ChildRun k = runProcess({program}, work);
+        const ChildRun p = runProcess({peer, file});
+        if (run >= 0) {
+            time.kestrel.push_back(k.seconds);
+            time.peer.push_back(p.seconds);
+            memory.kestrel.push_back(k.peakMegabytes);
+            memory.peer.push_back(p.peakMegabytes);
+        }
+    }
+    report(name, time);
+    if (withMemory)
+        reportMemory((QByteArray(name) + "-memory").constData(), memory);
+}
+
 // The offscreen platform's notices would drown the figures.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -430,7 +497,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString dataFolder;
     int runs = 5;
-    QStringList only{"list", "relist", "startup", "memory", "runner"};
+    QStringList only{"list", "relist", "startup", "memory", "runner", "edit", "img"};
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -445,7 +512,7 @@ int main(int argc, char** argv)
         else if (argument == "--verbose")
             verbose = true;
         else
-            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner] [--verbose]");
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,edit,img] [--verbose]");
     }
     if (dataFolder.isEmpty())
         fail("no --data folder given");
@@ -464,5 +531,11 @@ int main(int argc, char** argv)
         benchMemory(data, runs, programs);
     if (only.contains("runner"))
         benchRunner(data, runs);
+    if (only.contains("edit"))
+        benchOpening("edit-10mb", programs + "/bench_edit", data.editWork, programs + "/bench_peer_edit", data.text,
+                     runs, false);
+    if (only.contains("img"))
+        benchOpening("img-24mp", programs + "/bench_img", data.imgWork, programs + "/bench_peer_img", data.photo,
+                     runs, true);
     return 0;
 }

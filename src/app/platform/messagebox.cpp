@@ -5,14 +5,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
-int ZMessageBox::information(QWidget* parent, const QPixmap& icon, const QString& text,
-                             const QString& button0, const QString& button1,
-                             const QString& button2, int)
+namespace {
+
+// The icon and the text of a box, in a column that the caller may add buttons to.
+QVBoxLayout* addMessage(QDialog& box, const QPixmap& icon, const QString& text)
 {
-    ZBaseDialog box(parent, "messageBox", true);
-    box.setObjectName("messageBox");
     auto* column = new QVBoxLayout(&box);
     auto* message = new QHBoxLayout;
     auto* iconLabel = new QLabel(&box);
@@ -26,6 +26,17 @@ int ZMessageBox::information(QWidget* parent, const QPixmap& icon, const QString
     message->addWidget(iconLabel);
     message->addWidget(textLabel, 1);
     column->addLayout(message, 1);
+    return column;
+}
+
+}  // namespace
+
+int ZMessageBox::information(QWidget* parent, const QPixmap& icon, const QString& text,
+                             const QString& button0, const QString& button1,
+                             const QString& button2, int)
+{
+    ZBaseDialog box(parent, "messageBox", true);
+    QVBoxLayout* column = addMessage(box, icon, text);
 
     auto* buttons = new QHBoxLayout;
     const QString labels[] = {button0, button1, button2};
@@ -44,4 +55,16 @@ int ZMessageBox::information(QWidget* parent, const QPixmap& icon, const QString
     // A wrapped text needs the height it takes at the box's width, or its last lines are cut.
     box.resize(box.width(), qMax(box.height(), column->totalHeightForWidth(box.width())));
     return box.exec() - 1;
+}
+
+void ZMessageBox::timerMessage(QWidget* parent, const QPixmap& icon, const QString& text, int seconds, int)
+{
+    auto* box = new ZBaseDialog(parent, "timerMessage", false);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QVBoxLayout* column = addMessage(*box, icon, text);
+    box->setMaximumWidth(230);
+    box->adjustSize();
+    box->resize(box->width(), qMax(box->height(), column->totalHeightForWidth(box->width())));
+    box->show();
+    QTimer::singleShot(seconds * 1000, box, &QWidget::close);
 }

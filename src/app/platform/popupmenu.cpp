@@ -33,6 +33,17 @@ int PopupMenu::insertItem(const QString& text)
     return id;
 }
 
+int PopupMenu::insertItem(const QString& text, int id, int index)
+{
+    const QList<QAction*> rows = QMenu::actions();
+    auto* action = new QAction(text, this);
+    insertAction(index >= 0 && index < rows.size() ? rows.at(index) : nullptr, action);
+    action->setData(id);
+    itemsById.insert(id, action);
+    connect(action, &QAction::triggered, this, [this, id] { emit activated(id); });
+    return id;
+}
+
 int PopupMenu::insertItem(const QString& text, QMenu* submenu)
 {
     QAction* action = addMenu(submenu);

@@ -13,6 +13,8 @@ public:
 
     int insertItem(const QString& text);
     int insertItem(const QString& text, QMenu* submenu);
+    // An item with the caller's own id (not negative), inserted at row index (-1: at the end).
+    int insertItem(const QString& text, int id, int index);
     int insertSeparator();
 
     void setItemEnabled(int id, bool enabled);

@@ -1,0 +1,15 @@
+// The image viewer as the file manager starts it, ending right after its first paint.
+#include "app/platform/zapplication.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "first_paint.h"
+#include "viewer/image_viewer.h"
+
+int main(int argc, char** argv)
+{
+    ZApplication app(argc, argv, 1);
+    ImageViewer viewer(fromStoredBytes(iniRead("ImgFile")));
+    ExitAfterFirstPaint hook(&viewer);
+    viewer.show();
+    return app.exec();
+}

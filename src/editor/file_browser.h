@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/platform/listbox.h"
+
+// A list of one folder: its subfolders (".." among them) first, then its files that match
+// the name filter, both by name with case ignored. A tap or Return on a folder opens it.
+class FileBrowser : public UTIL_ListBox
+{
+    Q_OBJECT
+public:
+    FileBrowser(const QString& nameFilter, QWidget* parent, const char* name);
+
+    // An unreadable folder leaves the list as it was.
+    void setDir(const QString& path);
+    QString currentFolder() const { return folder; }
+    // The highlighted row's file, empty when the row is not a file.
+    QString pickedFile() const { return pickedPath; }
+    QString currentText() const;
+
+public slots:
+    void itemHighlighted(int index);
+    void itemSelected(int index);
+    void itemClicked(UTIL_ListBoxItem* item);
+
+signals:
+    void picked(const QString& path);
+    void isFilePicked(bool picked);
+
+protected:
+    void paintCell(QPainter* painter, int row, int column) override;
+
+private:
+    QString rowPath(int index) const;
+
+    QString filter;
+    QString folder;
+    QString pickedPath;
+    int folderRows = 0;
+};
