@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QString>
 
+class F_File_6_N;
+enum class Transfer;
 class My_ListBox;
 class PopupMenu;
 class QTimer;
@@ -49,6 +51,8 @@ public:
     QDir& currentFolder() { return folder; }
     QTimer* longPressTimer() const { return pressTimer; }
     QTimer* clockTimer() const { return clock; }
+    // The last multi-file window opened for that operation, or none.
+    F_File_6_N* multiFileWindow(Transfer operation) const;
 
     // The eight menus, for the soft keys and for whoever drives them.
     PopupMenu* mainMenu() const { return menuMain; }
@@ -96,9 +100,12 @@ public slots:
     void isOpenUp();
     void isOpen();
     void Open();
+    // The multi-file window's checked paths, "$"-joined, and its operation code.
+    void sltRestoreGUI(QString list, int operation);
 
 private:
     void extractSelected();
+    F_File_6_N* openMultiFileWindow(const QString& title, Transfer operation);
 
     void buildMenus();
     void fillProgramList();
@@ -135,5 +142,9 @@ private:
     PopupMenu* menuSystem = nullptr;
     PopupMenu* menuFolders = nullptr;
     MenuIds id{};
+    // The last multi-file window of each operation; earlier ones live on as children.
+    F_File_6_N* copyWindow = nullptr;
+    F_File_6_N* moveWindow = nullptr;
+    F_File_6_N* deleteWindow = nullptr;
     int programIds[10] = {};
 };

@@ -81,6 +81,12 @@ void My_Widget::menuSelect(int item)
                       " browse, copy, move, rename, delete, pack and unpack files and folders."
                       "<br>Free software under the GNU General Public License, version 2 or later."
                       "<br>It comes with no warranty."));
+    } else if (item == id.copyFiles) {
+        copyWindow = openMultiFileWindow("Copy files", Transfer::Copy);
+    } else if (item == id.moveFiles) {
+        moveWindow = openMultiFileWindow("move files", Transfer::Move);
+    } else if (item == id.deleteFiles) {
+        deleteWindow = openMultiFileWindow("del files", Transfer::Delete);
     } else if (item == id.packTar || item == id.packMtf || item == id.packMpkg) {
         packChosenFolder(messages, item == id.packTar ? 0 : item == id.packMtf ? 2 : 1);
     } else if (item == id.newTar || item == id.newMtf || item == id.newMpkg || item == id.ctxCompres) {

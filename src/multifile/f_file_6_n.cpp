@@ -1,0 +1,125 @@
+#include "multifile/f_file_6_n.h"
+
+#include "app/platform/keys.h"
+#include "app/platform/popupmenu.h"
+#include "app/platform/softkeys.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "browser/folder_reader.h"
+#include "commands/paths.h"
+#include "multifile/fmy_listbox.h"
+
+#include <QCheckBox>
+
+#include <algorithm>
+
+F_File_6_N::F_File_6_N(QWidget* parent, const QString& title, const QString& folder, int operation)
+    : ZMainWidget(title, true, parent, nullptr, {}),
+      operationCode(operation),
+      messages(this, "Dialog_Empty_Trash.gif")
+{
+    list = new FMy_ListBox(this, 0);
+    setContentWidget(list);
+    list->setFrameStyle(0);
+    list->show();
+    FqListBox(folder);
+
+    // Sits on the title bar, at its right end.
+    FCheck = new QCheckBox(this);
+    FCheck->setObjectName("FCheck");
+    FCheck->move(200, 3);
+    FCheck->resize(20, 20);
+    connect(FCheck, &QCheckBox::clicked, this, &F_File_6_N::tfcheck);
+    FCheck->show();
+
+    softKeys = new UTIL_CST(this, CN("Ok"), "CST_Menu", "CST_Exit");
+    setCSTWidget(softKeys);
+    softKeys->show();
+    connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &QWidget::close);
+    connect(softKeys->getMidBtn(), &QPushButton::clicked, this, &F_File_6_N::WFile);
+
+    auto* checkMenu = new PopupMenu(softKeys);
+    connect(checkMenu, &PopupMenu::activated, this, &F_File_6_N::menuSelect);
+    markItem = checkMenu->insertItem(CN("Mark"));
+    unmarkItem = checkMenu->insertItem(CN("unMark"));
+    invertItem = checkMenu->insertItem(CN("Invert "));
+    softKeys->getLeftBtn()->setPopup(checkMenu);
+}
+
+QString F_File_6_N::iniRead(const QString& key) const
+{
+    return ::iniRead(key);
+}
+
+void F_File_6_N::FqListBox(const QString& folder)
+{
+    const QString target = folder.startsWith('/') ? folder : listing.absolutePath() + "/" + folder;
+    listing.setFilter(listingFilter(iniRead("Hide")));
+    listing.setSorting(listingSort(iniRead("Taxis")));
+    listing.setPath(target);
+    list->clear();
+    const QString here = listing.absolutePath();
+    QStringList names;
+    if (here != "/")
+        readListing(listing, &names);
+    // The handed list is cut at every "$": a path holding one would name other entries.
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&here](const QString& name) { return !canTravel(joinPath(here, name)); }),
+                names.end());
+    list->appendNames(names);
+    list->Idir(here);
+    list->setCurrentItem(0);
+}
+
+bool F_File_6_N::qwsEvent(QWSEvent* event)
+{
+    if (event->type != QWSEvent::Key)
+        return ZMainWidget::qwsEvent(event);
+    const auto* key = static_cast<QWSKeyEvent*>(event);
+    if (key->simpleData.keycode != oldToolkitKeyCode(Qt::Key_Enter))
+        return false;
+    if (key->simpleData.is_press)
+        Open();
+    return true;
+}
+
+void F_File_6_N::checkEveryRow(bool on)
+{
+    for (int row = 0; row < list->count(); ++row)
+        list->NitemChecked(row, on);
+}
+
+void F_File_6_N::tfcheck()
+{
+    checkEveryRow(FCheck->isChecked());
+}
+
+void F_File_6_N::showDialog(QString text)
+{
+    messages.show(text);
+}
+
+void F_File_6_N::menuSelect(int itemId)
+{
+    if (itemId == markItem || itemId == unmarkItem) {
+        checkEveryRow(itemId == markItem);
+    } else if (itemId == invertItem) {
+        for (int row = 0; row < list->count(); ++row)
+            list->FitemChecked(row);
+    }
+}
+
+void F_File_6_N::Open()
+{
+    list->FitemChecked(list->currentItem());
+}
+
+void F_File_6_N::WFile()
+{
+    QStringList checked;
+    for (int row = 0; row < list->count(); ++row)
+        if (list->itemChecked(row))
+            checked << joinPath(list->folder(), list->Istr(row));
+    close();
+    emit onNeedGUI(joinNameList(checked), operationCode);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "browser/file_rows.h"
+
+// The multi-file window's list: every row with a check image before its icon and name.
+// A tap on a row toggles its check.
+class FMy_ListBox : public FileRowList
+{
+    Q_OBJECT
+public:
+    FMy_ListBox(QWidget* parent, unsigned int flags);
+
+public slots:
+    void doItemClicked(UTIL_ListBoxItem* item);
+};

@@ -1,0 +1,143 @@
+#include "app/my_widget.h"
+#include "app/platform/softkeys.h"
+#include "browser/my_listbox.h"
+#include "commands/paths.h"
+#include "commands/transfer.h"
+#include "dialogs.h"
+#include "hostilenames.h"
+#include "multifile/f_file_6_n.h"
+#include "multifile/fmy_listbox.h"
+#include "workfolder.h"
+
+#include <QCheckBox>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// One step on the window: a tap on a row, a key, the check box or a menu item.
+void act(F_File_6_N& window, const QString& step)
+{
+    FMy_ListBox* list = window.fileList();
+    if (step.startsWith("tap "))
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->itemRect(step.mid(4).toInt()).center());
+    else if (step == "Enter" || step == "Return" || step == "Down")
+        QTest::keyClick(list, step == "Enter" ? Qt::Key_Enter : step == "Return" ? Qt::Key_Return : Qt::Key_Down);
+    else if (step == "FCheck")
+        window.checkAll()->click();
+    else
+        window.menuSelect(step == "Mark" ? window.markId() : step == "unMark" ? window.unmarkId() : window.invertId());
+}
+
+}  // namespace
+
+class MultiFileTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void okHandsBackTheCheckedPaths_data();
+    void okHandsBackTheCheckedPaths();
+    void batchFromTheMainMenu_data();
+    void batchFromTheMainMenu();
+};
+
+void MultiFileTest::okHandsBackTheCheckedPaths_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("handed");  // names of the rows "Ok" hands back; none: the right key instead
+    const QStringList all{"sub", "a.txt", "x.txt", "y.txt"};  // no "diskb", no name holding "$"
+    QTest::newRow("two rows tapped") << "f" << QStringList{"tap 2", "tap 3"} << QStringList{"x.txt", "y.txt"};
+    QTest::newRow("none checked") << "f" << QStringList{"tap 1", "tap 1", "tap 9"} << QStringList{""};
+    QTest::newRow("Mark") << "f" << QStringList{"Mark"} << all;
+    QTest::newRow("unMark") << "f" << QStringList{"Mark", "unMark"} << QStringList{""};
+    QTest::newRow("Invert ") << "f" << QStringList{"tap 1", "Invert ", "tap 2", "Invert "} << QStringList{"a.txt", "x.txt"};
+    QTest::newRow("FCheck over some checked") << "f" << QStringList{"tap 1", "FCheck"} << all;
+    QTest::newRow("FCheck twice") << "f" << QStringList{"tap 1", "FCheck", "FCheck"} << QStringList{""};
+    QTest::newRow("Enter toggles, Return not") << "f" << QStringList{"Down", "Enter", "Return"} << QStringList{"a.txt"};
+    QTest::newRow("right key") << "f" << QStringList{"tap 1"} << QStringList{};
+    QTest::newRow("root lists nothing") << "/" << QStringList{"Enter", "Mark"} << QStringList{""};
+    QTest::newRow("folder holding $ lists nothing") << "pay$day" << QStringList{"Enter", "Mark"} << QStringList{""};
+}
+
+void MultiFileTest::okHandsBackTheCheckedPaths()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, handed);
+    WorkFolder work;
+    for (const char* name : {"f/sub/in", "f/diskb/in", "f/a.txt", "f/x.txt", "f/y.txt", "f/pay$day.txt", "pay$day/a"})
+        work.write(QLatin1String(name), "");
+    const QString path = folder == "/" ? folder : work.file(folder);
+    F_File_6_N window(nullptr, "move files", path, int(Transfer::Move));
+    window.show();
+    QSignalSpy handedBack(&window, &F_File_6_N::onNeedGUI);
+
+    for (const QString& step : steps)
+        act(window, step);
+    (handed.isEmpty() ? window.softKeyBar()->getRightBtn() : window.softKeyBar()->getMidBtn())->click();
+
+    QVERIFY(window.isHidden());
+    QList<QVariantList> expected;
+    QStringList paths;
+    for (const QString& name : handed)
+        paths << (name.isEmpty() ? name : path + "/" + name);
+    if (!handed.isEmpty())
+        expected << QVariantList{paths.join('$'), int(Transfer::Move)};
+    QCOMPARE(QList<QVariantList>(handedBack), expected);
+}
+
+void MultiFileTest::batchFromTheMainMenu_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<bool>("picked");
+    QTest::newRow("copy") << int(Transfer::Copy) << true;
+    QTest::newRow("move") << int(Transfer::Move) << true;
+    QTest::newRow("delete") << int(Transfer::Delete) << false;
+    QTest::newRow("picker cancelled") << int(Transfer::Move) << false;
+}
+
+// Every hostile name checked at once: those that can travel are copied, moved or deleted;
+// those holding "$" stay as they were. "EFile" is emptied either way.
+void MultiFileTest::batchFromTheMainMenu()
+{
+    QFETCH(int, operation);
+    QFETCH(bool, picked);
+    WorkFolder work;
+    const QString files = work.makeFolder("mmc/mmca1/files");
+    const QString dest = work.makeFolder("mmc/mmca1/to 'q' \"d\" -x");
+    work.writeSettings({"File::" + files, "EFile::/a/b.txt"});
+    for (const QString& name : hostileNames())
+        makeFile(files + "/" + name, name.size());
+    const TreeListing before = treeListing(work.file("mmc"));
+    const Transfer transfer = Transfer(operation);
+    const bool runs = picked || transfer == Transfer::Delete;
+    My_Widget main;
+
+    main.menuSelect(transfer == Transfer::Copy ? main.ids().copyFiles
+                    : transfer == Transfer::Move ? main.ids().moveFiles : main.ids().deleteFiles);
+    F_File_6_N* window = main.multiFileWindow(transfer);
+    QVERIFY(window->isVisible());
+    window->menuSelect(window->markId());
+    DialogAnswerer answers;
+    if (transfer != Transfer::Delete)
+        picked ? answers.pick(dest) : answers.press("Cancel");
+    if (runs)
+        answers.press("Ok");
+    window->softKeyBar()->getMidBtn()->click();
+
+    expectAllAnswered(answers);
+    QCOMPARE(answers.texts().mid(transfer == Transfer::Delete ? 0 : 1), runs ? QStringList{"success"} : QStringList{});
+    TreeListing expected = before;
+    for (const QString& name : hostileNames())
+        if (runs && canTravel(name))
+            expected = treeAfter(expected, "mmca1/files/" + name, picked ? "mmca1/" + fnames(dest) + "/" + name : "",
+                                 transfer == Transfer::Copy);
+    QCOMPARE(treeListing(work.file("mmc")), expected);
+    QVERIFY(work.read("system.txt").contains("EFile::\r\n"));
+    QCOMPARE(main.fileList()->names().contains("two words"), transfer == Transfer::Copy || !runs);
+    QCOMPARE(injectedFiles(work.path()), QStringList());
+}
+
+QTEST_MAIN(MultiFileTest)
+#include "tst_multifile.moc"
