@@ -43,10 +43,10 @@ My_Widget::My_Widget(QWidget* parent)
     list->show();
     connect(list, &UTIL_ListBox::clicked, this, &My_Widget::itemClicked);
 
-    getTitleBarWidget()->setText(titleAt(QTime::currentTime()));
     clock = new QTimer(this);
+    clock->setTimerType(Qt::PreciseTimer);
     connect(clock, &QTimer::timeout, this, &My_Widget::Ttime);
-    clock->start(60000);
+    Ttime();
 
     softKeys = new UTIL_CST(this, CN("Action"), "CST_Menu", "CST_Exit");
     setCSTWidget(softKeys);
@@ -196,9 +196,12 @@ QString My_Widget::titleAt(const QTime& time)
     return CN("File Manager                   ") + time.toString("hh:mm");
 }
 
+// Each tick comes on the minute, so the title always shows the minute it is.
 void My_Widget::Ttime()
 {
-    getTitleBarWidget()->setText(titleAt(QTime::currentTime()));
+    const QTime now = QTime::currentTime();
+    getTitleBarWidget()->setText(titleAt(now));
+    clock->start(60000 - (now.second() * 1000 + now.msec()));
 }
 
 void My_Widget::StopTime()

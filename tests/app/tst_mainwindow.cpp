@@ -1,11 +1,16 @@
+#include "app/login.h"
 #include "app/my_widget.h"
 #include "app/phonefolders.h"
 #include "app/platform/popupmenu.h"
 #include "app/platform/softkeys.h"
 #include "browser/my_listbox.h"
+#include "dialogs.h"
+#include "hostilenames.h"
 #include "workfolder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTest>
 #include <QTime>
@@ -34,7 +39,12 @@ QStringList rowsOf(const QMenu* menu)
     return rows;
 }
 
+// Opens a box, or a box that leads to the one looked at.
+using Opening = std::function<void(My_Widget&)>;
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Opening)
 
 class MainWindowTest : public QObject
 {
@@ -45,6 +55,10 @@ private slots:
     void checkMarksFollowTheSettings();
     void titleCarriesTheClock_data();
     void titleCarriesTheClock();
+    void clockTicksOnTheMinute();
+    void everyBoxFitsTheScreen_data();
+    void everyBoxFitsTheScreen();
+    void menusOpenInsideTheScreen();
     void pluginItemsFromTheProgramList();
     void softKeysOpenTheirMenus();
     void longPressOpensTheContextMenuOnTheSixteenthTick();
@@ -122,14 +136,19 @@ void MainWindowTest::titleCarriesTheClock()
     QFETCH(QTime, time);
     QFETCH(QString, ending);
     QCOMPARE(My_Widget::titleAt(time), "File Manager" + QString(19, ' ') + ending);
+}
 
+void MainWindowTest::clockTicksOnTheMinute()
+{
     WorkFolder work;
     My_Widget window;
-    QVERIFY(window.clockTimer()->isActive());
-    QCOMPARE(window.clockTimer()->interval(), 60000);
-    window.getTitleBarWidget()->setText("stale");
+    const QTime before = QTime::currentTime();
     window.Ttime();
-    QVERIFY(window.getTitleBarWidget()->text().startsWith("File Manager" + QString(19, ' ')));
+    const int took = before.msecsTo(QTime::currentTime());
+    QVERIFY(window.getTitleBarWidget()->text().startsWith("File Manager"));
+    // The next tick falls on a whole minute, give or take the moment this tick took.
+    const int next = (before.msecsSinceStartOfDay() + window.clockTimer()->interval()) % 60000;
+    QVERIFY2(window.clockTimer()->isActive() && (60000 - next) % 60000 <= took, qPrintable(QString::number(next)));
 }
 
 void MainWindowTest::pluginItemsFromTheProgramList()
@@ -221,6 +240,68 @@ void MainWindowTest::rendersTheWindow()
     QVERIFY(colours(QRect(0, 20, 240, 9 * UTIL_ListBox::rowHeight)) > 10);
     QVERIFY(colours(QRect(0, 320 - 26, 240, 26)) > 3);
     QVERIFY(colours(QRect(0, 0, 240, 20)) > 1);
+}
+
+// Each box with its longest text: names of about 250 bytes without a blank, one inside the other.
+void MainWindowTest::everyBoxFitsTheScreen_data()
+{
+    QTest::addColumn<Opening>("open");
+    QTest::addColumn<QString>("leadingAnswer");  // on a box that leads to the one looked at
+    const auto onLongRow = [](int My_Widget::MenuIds::*item) {
+        return Opening([item](My_Widget& window) {
+            window.qListBox(phoneFolders().card + "/" + hostileNames().last());
+            selectRow(window, window.fileList()->names().value(1));
+            window.menuSelect(window.ids().*item);
+        });
+    };
+    QTest::newRow("About") << Opening([](My_Widget& window) { window.menuSelect(window.ids().about); }) << "";
+    QTest::newRow("question") << onLongRow(&My_Widget::MenuIds::del) << "";
+    QTest::newRow("name entry") << onLongRow(&My_Widget::MenuIds::rename) << "";
+    QTest::newRow("three buttons") << onLongRow(&My_Widget::MenuIds::extract) << "";
+    QTest::newRow("folder picker") << onLongRow(&My_Widget::MenuIds::extract) << "Folder";
+    QTest::newRow("failure") << onLongRow(&My_Widget::MenuIds::extract) << "Ok";
+    QTest::newRow("password") << Opening([](My_Widget&) { F_Login::getDirectory(); }) << "";
+}
+
+void MainWindowTest::everyBoxFitsTheScreen()
+{
+    QFETCH(Opening, open);
+    QFETCH(QString, leadingAnswer);
+    WorkFolder work;
+    work.write("mmc/mmca1/" + hostileNames().last() + "/" + QString(120, QChar(0x00e9)) + ".tar.gz", "not an archive");
+    My_Widget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    DialogAnswerer answers;
+    if (!leadingAnswer.isEmpty())
+        answers.press(leadingAnswer);
+    QRect box;
+    QStringList cut;  // buttons hidden, outside the box, or too narrow for their text
+    answers.then([&](QWidget* dialog) {
+        box = dialog->geometry();
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            if (!button->isVisible() || !dialog->rect().contains(QRect(button->mapTo(dialog, QPoint()), button->size()))
+                || button->width() < button->fontMetrics().horizontalAdvance(button->text()) + 8)
+                cut << button->text();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    open(window);
+    expectAllAnswered(answers);
+    QVERIFY(window.geometry().contains(box));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+}
+
+void MainWindowTest::menusOpenInsideTheScreen()
+{
+    WorkFolder work;
+    My_Widget window;
+    // Below the window, where the left soft key drops its menu on a display with room there.
+    window.mainMenu()->popup(window.mapToGlobal(QPoint(0, window.height())));
+    window.mainMenu()->setActiveAction(window.mainMenu()->itemAction(window.ids().system));
+    QTest::keyClick(window.mainMenu(), Qt::Key_Right);
+    QVERIFY(window.systemMenu()->isVisible());
+    QVERIFY(window.geometry().contains(window.mainMenu()->geometry().united(window.systemMenu()->geometry())));
+    window.mainMenu()->close();
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextEdit>
 #include <QTest>
 
 DialogAnswerer::DialogAnswerer()
@@ -66,6 +67,8 @@ QString DialogAnswerer::textOf(QWidget* dialog)
     for (QLabel* label : dialog->findChildren<QLabel*>())
         if (!label->text().isEmpty())
             parts << label->text();
+    for (QTextEdit* text : dialog->findChildren<QTextEdit*>())
+        parts << text->toPlainText();
     return parts.join('\n');
 }
 

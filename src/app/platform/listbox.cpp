@@ -7,6 +7,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// A scroll bar as wide as a row is tall, so that a finger can take it.
+class FingerScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+    QSize sizeHint() const override { return QSize(UTIL_ListBox::rowHeight, QScrollBar::sizeHint().height()); }
+};
+
+}  // namespace
+
 UTIL_ListBoxItem::UTIL_ListBoxItem(UTIL_ListBox* list, const QString& text, bool)
     : label(text)
 {
@@ -19,6 +32,7 @@ UTIL_ListBox::UTIL_ListBox(const QString& style, QWidget* parent, unsigned int)
 {
     setObjectName(style);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBar(new FingerScrollBar(Qt::Vertical, this));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);

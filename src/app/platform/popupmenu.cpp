@@ -1,5 +1,7 @@
 #include "app/platform/popupmenu.h"
 
+#include "app/platform/zmainwidget.h"
+
 namespace {
 
 // Automatic ids are unique across all menus, as several menus report to one slot.
@@ -98,4 +100,15 @@ void PopupMenu::popup(const QPoint& pos, int indexAtPoint)
     const QList<QAction*> rows = QMenu::actions();
     QAction* atPoint = indexAtPoint >= 0 && indexAtPoint < rows.size() ? rows.at(indexAtPoint) : nullptr;
     QMenu::popup(pos, atPoint);
+}
+
+void PopupMenu::setVisible(bool visible)
+{
+    if (visible) {
+        const QRect screen = phoneScreenFor(parentWidget());
+        const QSize size = sizeHint();
+        move(qMax(screen.left(), qMin(x(), screen.right() + 1 - size.width())),
+             qMax(screen.top(), qMin(y(), screen.bottom() + 1 - size.height())));
+    }
+    QMenu::setVisible(visible);
 }

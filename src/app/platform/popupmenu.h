@@ -27,6 +27,9 @@ public:
     // Opens the menu with its row number indexAtPoint placed at pos.
     void popup(const QPoint& pos, int indexAtPoint = -1);
 
+    // A menu, a submenu too, opens inside the phone's screen.
+    void setVisible(bool visible) override;
+
 signals:
     void activated(int id);
 

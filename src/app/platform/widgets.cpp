@@ -1,6 +1,7 @@
 #include "app/platform/widgets.h"
 
 #include "app/platform/softkeys.h"
+#include "app/platform/zmainwidget.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -72,6 +73,25 @@ void ZBaseDialog::addButtonRow(QBoxLayout* layout, const QString& acceptText, co
     row->addWidget(cancel);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ZBaseDialog::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        fitOnScreen();
+    QDialog::setVisible(visible);
+}
+
+// Content that wants more room than the screen has is squeezed to it rather than cut off.
+void ZBaseDialog::fitOnScreen()
+{
+    const QRect screen = phoneScreenFor(parentWidget());
+    setMinimumSize(minimumSizeHint().boundedTo(screen.size()));
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    const QSize fitted = size().boundedTo(screen.size());
+    setGeometry(QRect(screen.topLeft() + QPoint(screen.width() - fitted.width(), screen.height() - fitted.height()) / 2,
+                      fitted));
 }
 
 ZScrollView::ZScrollView(QWidget* parent, const char* name)

@@ -39,6 +39,12 @@ public:
 
     // A row of two buttons below the dialog's content: the first accepts, the second cancels.
     void addButtonRow(QBoxLayout* layout, const QString& acceptText, const QString& cancelText);
+
+    // A dialog opens inside the phone's screen, centred on the window it was opened from.
+    void setVisible(bool visible) override;
+
+private:
+    void fitOnScreen();
 };
 
 // A scrollable area that holds a form whose children are placed at fixed points.

@@ -5,7 +5,59 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
+
+namespace {
+
+// The title bar's label. A title too long for the bar gives up its run of blanks and then the
+// end of its first words, so that its last word, the clock, is always shown whole at the right.
+class TitleBar : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect bar = contentsRect();
+        const QFontMetrics metrics = fontMetrics();
+        const int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+        if (metrics.horizontalAdvance(text()) <= bar.width()) {
+            painter.drawText(bar, flags | Qt::AlignLeft, text());
+            return;
+        }
+        const QString words = text().trimmed();
+        const int lastBlank = words.lastIndexOf(' ');
+        const QString last = words.mid(lastBlank + 1);
+        painter.drawText(bar, flags | Qt::AlignRight, last);
+        const int room = bar.width() - metrics.horizontalAdvance(last + ' ');
+        if (lastBlank > 0 && room > 0)
+            painter.drawText(bar, flags | Qt::AlignLeft,
+                             metrics.elidedText(words.left(lastBlank).trimmed(), Qt::ElideRight, room));
+    }
+};
+
+}  // namespace
+
+// One filter for the whole application hands each key event to the window it reaches.
+// Windows are hidden, not deleted, when they close, so a filter of their own would pile up.
+class ZMainWidget::KeyRouter : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* window = widget ? qobject_cast<ZMainWidget*>(widget->window()) : nullptr;
+        return window && window->routeKey(watched, static_cast<QKeyEvent*>(event));
+    }
+};
 
 ZMainWidget::ZMainWidget(const QString& title, bool, QWidget* parent, const char* name,
                          Qt::WindowFlags flags)
@@ -19,7 +71,9 @@ ZMainWidget::ZMainWidget(const QString& title, bool, QWidget* parent, const char
     layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    titleBar = new QLabel(title, this);
+    // The window is the phone's screen: a large font squeezes its content, never widens it.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    titleBar = new TitleBar(title, this);
     titleBar->setObjectName("titleBar");
     titleBar->setFixedHeight(20);
     titleBar->setContentsMargins(4, 0, 4, 0);
@@ -31,12 +85,11 @@ ZMainWidget::ZMainWidget(const QString& title, bool, QWidget* parent, const char
     layout->addWidget(titleBar);
     layout->addStretch(1);
 
-    qApp->installEventFilter(this);
-}
-
-ZMainWidget::~ZMainWidget()
-{
-    qApp->removeEventFilter(this);
+    static QPointer<KeyRouter> router;
+    if (!router) {
+        router = new KeyRouter(qApp);
+        qApp->installEventFilter(router);
+    }
 }
 
 void ZMainWidget::setContentWidget(QWidget* widget)
@@ -97,23 +150,17 @@ bool ZMainWidget::isPropagationOfLastKey(QObject* receiver, QEvent* event) const
     return false;
 }
 
-bool ZMainWidget::eventFilter(QObject* watched, QEvent* event)
+bool ZMainWidget::routeKey(QObject* receiver, QKeyEvent* key)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat())
         return heldKey != 0 && key->key() == heldKey;
-    if (isPropagationOfLastKey(watched, event))
+    if (isPropagationOfLastKey(receiver, key))
         return false;
-    lastKeyEvent = event;
-    lastKeyReceiver = watched;
-    lastKeyType = int(event->type());
+    lastKeyEvent = key;
+    lastKeyReceiver = receiver;
+    lastKeyType = int(key->type());
     lastKey = key->key();
-    const bool press = event->type() == QEvent::KeyPress;
+    const bool press = key->type() == QEvent::KeyPress;
     QWSKeyEvent wsEvent(oldToolkitKeyCode(key->key()),
                         key->text().isEmpty() ? 0 : key->text().at(0).unicode(), press);
     const bool consumed = qwsEvent(&wsEvent);
@@ -122,4 +169,16 @@ bool ZMainWidget::eventFilter(QObject* watched, QEvent* event)
     else if (key->key() == heldKey)
         heldKey = 0;
     return consumed;
+}
+
+QRect phoneScreenFor(const QWidget* opener)
+{
+    const QWidget* window = opener ? opener->window() : QApplication::activeWindow();
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->availableGeometry()
+                        : QRect(0, 0, ZMainWidget::screenWidth, ZMainWidget::screenHeight);
+    if (window && window->isVisible() && area.intersects(window->geometry()))
+        area = area.intersected(window->geometry());
+    area.setSize(area.size().boundedTo(QSize(ZMainWidget::screenWidth, ZMainWidget::screenHeight)));
+    return area;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QVBoxLayout;
 class QWSEvent;
@@ -18,7 +20,6 @@ public:
 
     ZMainWidget(const QString& title, bool editorMode, QWidget* parent = nullptr,
                 const char* name = nullptr, Qt::WindowFlags flags = {});
-    ~ZMainWidget() override;
 
     void setContentWidget(QWidget* content);
     QWidget* getContentWidget() const;
@@ -30,10 +31,10 @@ public:
     // returning true consumes the event.
     virtual bool qwsEvent(QWSEvent* event);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    class KeyRouter;
+
+    bool routeKey(QObject* receiver, QKeyEvent* event);
     bool isPropagationOfLastKey(QObject* receiver, QEvent* event) const;
 
     QLabel* titleBar;
@@ -47,3 +48,7 @@ private:
     // A key whose press the hook consumed: its auto-repeats are consumed too.
     int heldKey = 0;
 };
+
+// Where a dialog or menu opened from opener may lie: the phone's screen, that is the window
+// it was opened from (or the active one) within the display, never more than 240 x 320.
+QRect phoneScreenFor(const QWidget* opener);
