@@ -9,7 +9,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -40,13 +42,42 @@ const ArchiveKind& archiveKind(int archiveType)
     return archiveType == 1 ? mpkg : archiveType == 2 ? mtf : tar;
 }
 
+QString withSlash(const QString& folder)
+{
+    return folder.endsWith('/') ? folder : folder + "/";
+}
+
+QString archiveExtension(int archiveType)
+{
+    return archiveType == 1 ? "mpkg" : archiveType == 2 ? "mtf" : "tar.gz";
+}
+
+// unzip: -^ keeps control characters such as a new line in names, as the card stores them.
+// tar: without a compression option it recognises gzip, bzip2, xz and plain archives by
+// their bytes; owners and modes are those an ordinary user would get.
+QString extractionCommand(ArchiveTool tool, const QString& archive, const QString& into)
+{
+    switch (tool) {
+    case ArchiveTool::Unrar:
+        return quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " " + quoted(withSlash(into));
+    case ArchiveTool::Unzip:
+        return quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into);
+    case ArchiveTool::Tar:
+        break;
+    }
+    return "/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C " + quoted(into);
+}
+
 // Extraction goes through a fresh hidden folder inside the target, so that what an archive
-// holds never meets what the target already holds while the tool writes. Links that could
-// lead out of the target (absolute, or with a ".." step) are left out; the rest is renamed
-// into place, replacing files and links of the target instead of following them.
+// holds never meets what the target already holds while the tool writes. There the result
+// is made safe, then renamed into place entry by entry: the program knows exactly what
+// each entry would replace.
 struct Placement {
-    QStringList leftOut;
-    QStringList notPlaced;
+    QStringList linksLeadingOut;
+    QStringList specialFiles;  // device nodes, FIFOs and sockets
+    QStringList inTheWay;      // the target has an entry of another kind under the name
+    QStringList existing;      // the target has an entry of the same kind: it would be replaced
+    QStringList notPlaced;     // the rename failed
 };
 
 QByteArray child(const QByteArray& folder, const char* name)
@@ -54,16 +85,23 @@ QByteArray child(const QByteArray& folder, const char* name)
     return folder + '/' + name;
 }
 
+QByteArray below(const QByteArray& relative, const char* name)
+{
+    return relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
+}
+
 QString shown(const QByteArray& relative)
 {
     return QFile::decodeName(relative);
 }
 
-bool leadsOut(const QByteArray& linkTarget)
+bool leadsOut(const QByteArray& path)
 {
-    if (linkTarget.isEmpty() || linkTarget.startsWith('/'))
+    char target[4096];
+    const ssize_t size = readlink(path.constData(), target, sizeof target);
+    if (size <= 0 || size == sizeof target || target[0] == '/')
         return true;
-    for (const QByteArray& step : linkTarget.split('/'))
+    for (const QByteArray& step : QByteArray(target, int(size)).split('/'))
         if (step == "..")
             return true;
     return false;
@@ -80,59 +118,69 @@ void forEachEntry(const QByteArray& folder, const std::function<void(const char*
             names << QByteArray(entry->d_name);
     }
     closedir(dir);
+    std::sort(names.begin(), names.end());  // so that reports name entries in a steady order
     for (const QByteArray& name : names)
         visit(name.constData());
 }
 
-void dropLinksLeadingOut(const QByteArray& folder, const QByteArray& relative, Placement& placement)
+// Removes what the card must not get from an archive: links that could lead out of the
+// target (absolute, or with a ".." step), device nodes, FIFOs and sockets; clears setuid
+// and setgid. Folders are made walkable for the rest of the work.
+void makeSafe(const QByteArray& folder, const QByteArray& relative, Placement& placement)
 {
     forEachEntry(folder, [&](const char* name) {
         const QByteArray path = child(folder, name);
-        const QByteArray inside = relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
         struct stat info;
         if (lstat(path.constData(), &info) != 0)
             return;
+        const mode_t kept = info.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO | S_ISVTX);
         if (S_ISLNK(info.st_mode)) {
-            char target[4096];
-            const ssize_t size = readlink(path.constData(), target, sizeof target);
-            if (size < 0 || size == sizeof target || leadsOut(QByteArray(target, int(size)))) {
+            if (leadsOut(path)) {
                 unlink(path.constData());
-                placement.leftOut << shown(inside);
+                placement.linksLeadingOut << shown(below(relative, name));
             }
         } else if (S_ISDIR(info.st_mode)) {
-            chmod(path.constData(), (info.st_mode | S_IRWXU) & 07777);
-            dropLinksLeadingOut(path, inside, placement);
+            chmod(path.constData(), kept | S_IRWXU);
+            makeSafe(path, below(relative, name), placement);
+        } else if (S_ISREG(info.st_mode)) {
+            if (kept != (info.st_mode & 07777))
+                chmod(path.constData(), kept);
+        } else {
+            unlink(path.constData());
+            placement.specialFiles << shown(below(relative, name));
         }
     });
 }
 
-void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& relative, Placement& placement)
+// What to do with an entry of the target that has the name of an extracted one of the same
+// kind; a folder always takes what the archive holds below the same name, and an entry of
+// another kind always stays.
+enum class Existing { Survey, Keep, Replace };
+
+void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& relative, Existing existing,
+              Placement& placement)
 {
     forEachEntry(from, [&](const char* name) {
         const QByteArray source = child(from, name);
         const QByteArray target = child(to, name);
-        const QByteArray inside = relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
         struct stat sourceInfo, targetInfo;
         if (lstat(source.constData(), &sourceInfo) != 0)
             return;
-        if (lstat(target.constData(), &targetInfo) == 0) {
-            const bool sourceIsDir = S_ISDIR(sourceInfo.st_mode);
-            if (S_ISDIR(targetInfo.st_mode)) {
-                // A folder of the target takes what the archive holds below the same name.
-                if (sourceIsDir)
-                    moveInto(source, target, inside, placement);
-                else
-                    placement.notPlaced << shown(inside);
-                return;
-            }
-            // A file or link of the same name is replaced, as the tools' overwrite option does.
-            if (sourceIsDir && unlink(target.constData()) != 0) {
-                placement.notPlaced << shown(inside);
-                return;
-            }
+        const bool present = lstat(target.constData(), &targetInfo) == 0;
+        const bool sameKind = present && (sourceInfo.st_mode & S_IFMT) == (targetInfo.st_mode & S_IFMT);
+        if (sameKind && S_ISDIR(sourceInfo.st_mode)) {
+            moveInto(source, target, below(relative, name), existing, placement);
+            return;
         }
+        if (existing == Existing::Survey) {
+            if (present)
+                (sameKind ? placement.existing : placement.inTheWay) << shown(below(relative, name));
+            return;
+        }
+        if (present && (!sameKind || existing == Existing::Keep))
+            return;
         if (rename(source.constData(), target.constData()) != 0)
-            placement.notPlaced << shown(inside);
+            placement.notPlaced << shown(below(relative, name));
     });
 }
 
@@ -150,88 +198,141 @@ void removeTree(const QByteArray& path)
     }
 }
 
-// Runs the extraction command made for a fresh folder inside target and puts the result in
-// place. Returns the text to show: the done text only when everything came out.
-QString extractInto(const QString& target, const std::function<QString(const QString&)>& commandFor,
-                    const QString& subject, const QString& doneText)
+QString cannotWriteInto(const QString& folder)
 {
+    return CN("cannot write into ") + folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// A failure made only of members the tool refused leaves every other member complete.
+// unzip tells it by its status 1 (warnings only); tar by its words, which escape the
+// control characters of names, so that no name can forge a line.
+bool onlyMembersRefused(ArchiveTool tool, const CommandResult& result)
+{
+    if (tool == ArchiveTool::Unzip)
+        return result.started && result.exitCode == 1;
+    if (tool != ArchiveTool::Tar)
+        return false;
+    static const QRegularExpression refusal(
+        "^(/bin/)?tar: (Removing leading `.*' from (member names|hard link targets)|.*: Member name contains '\\.\\.'"
+        "|Exiting with failure status due to previous errors)$");
+    const QStringList lines = result.errorOutput.split('\n', Qt::SkipEmptyParts);
+    return std::all_of(lines.cbegin(), lines.cend(),
+                       [](const QString& line) { return refusal.match(line).hasMatch(); });
+}
+
+void addNames(QStringList& why, const char* what, const QStringList& names)
+{
+    if (!names.isEmpty())
+        why << CN(what) + firstNames(names);
+}
+
+// Runs the tool into a fresh folder inside target and puts the result in place, asking
+// before it replaces anything. Returns the text to show, null when the user cancelled: the
+// done text only when everything came out. After a failure of the tool nothing replaces an
+// entry of the target, and nothing at all is placed unless the failure was members refused.
+QString extractInto(const MessageLayer& messages, const QString& target, ArchiveTool tool, const QString& archive,
+                    const QString& doneText)
+{
+    const QString subject = fnames(archive);
     QByteArray folder = QFile::encodeName(target);
     while (folder.size() > 1 && folder.endsWith('/'))
         folder.chop(1);
     QByteArray scratch = (folder == "/" ? QByteArray() : folder) + "/.kestrel-extract-XXXXXX";
     if (!mkdtemp(scratch.data()))
-        return "[" + subject + "]" + CN(" failed!\n") + CN("cannot write into ") + target + ": "
-               + QString::fromLocal8Bit(std::strerror(errno));
-    const CommandResult result = runCommand(commandFor(QFile::decodeName(scratch)));
+        return "[" + subject + "]" + CN(" failed!\n") + cannotWriteInto(target);
+    CommandResult result = runCommand(extractionCommand(tool, archive, QFile::decodeName(scratch)));
+    result.errorOutput.replace(QFile::decodeName(scratch), QFile::decodeName(folder));
     Placement placement;
-    dropLinksLeadingOut(scratch, QByteArray(), placement);
-    moveInto(scratch, folder, QByteArray(), placement);
+    makeSafe(scratch, QByteArray(), placement);
+    const bool complete = result.succeeded() || onlyMembersRefused(tool, result);
+    if (complete) {
+        moveInto(scratch, folder, QByteArray(), Existing::Survey, placement);
+        Existing existing = Existing::Keep;
+        if (result.succeeded() && !placement.existing.isEmpty()) {
+            const MessageLayer::ReplaceAnswer answer = messages.askReplace(placement.existing, QFile::decodeName(folder));
+            if (answer == MessageLayer::Cancel) {
+                removeTree(scratch);
+                return QString();
+            }
+            existing = answer == MessageLayer::Replace ? Existing::Replace : Existing::Keep;
+        }
+        moveInto(scratch, folder, QByteArray(), existing, placement);
+    }
     removeTree(scratch);
 
-    if (result.succeeded() && placement.leftOut.isEmpty() && placement.notPlaced.isEmpty())
-        return doneText;
     QStringList why;
     if (!result.succeeded())
         why << result.failureText();
-    if (!placement.leftOut.isEmpty())
-        why << CN("left out, links leading outside the folder: ") + firstNames(placement.leftOut);
-    if (!placement.notPlaced.isEmpty())
-        why << CN("not extracted, a folder of that name is in the way: ") + firstNames(placement.notPlaced);
+    addNames(why, "left out, links leading outside the folder: ", placement.linksLeadingOut);
+    addNames(why, "left out, device nodes, FIFOs and sockets: ", placement.specialFiles);
+    addNames(why, "not extracted, an entry of another kind is in the way: ", placement.inTheWay);
+    if (!result.succeeded())
+        addNames(why, "not extracted, already there: ", placement.existing);
+    addNames(why, "not extracted: ", placement.notPlaced);
+    if (why.isEmpty())
+        return doneText;
+    if (!result.succeeded())
+        why << CN(complete ? "the other entries were extracted" : "nothing was extracted");
     return "[" + subject + "]" + CN(" failed!\n") + why.join("\n");
 }
 
-QString withSlash(const QString& folder)
+CommandResult failedWith(const QString& why)
 {
-    return folder.endsWith('/') ? folder : folder + "/";
+    CommandResult result;
+    result.started = true;
+    result.exitCode = 1;
+    result.errorOutput = why;
+    return result;
 }
 
-QString archiveExtension(int archiveType)
+// tar writes an archive beside its place under a temporary name, which becomes the
+// archive's only when tar succeeded: a failed pack leaves no cut archive and keeps an old
+// one whole.
+CommandResult packBeside(const QString& archive, const std::function<QString(const QString&)>& commandFor)
 {
-    return archiveType == 1 ? "mpkg" : archiveType == 2 ? "mtf" : "tar.gz";
+    QByteArray temporary = QFile::encodeName(joinPath(parentFolder(archive), ".kestrel-pack-XXXXXX"));
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        return failedWith(cannotWriteInto(parentFolder(archive)));
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    close(fd);
+    CommandResult result = runCommand(commandFor(QFile::decodeName(temporary)));
+    result.errorOutput.replace(QFile::decodeName(temporary), archive);
+    if (result.succeeded() && rename(temporary.constData(), QFile::encodeName(archive).constData()) != 0)
+        result = failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+    if (!result.succeeded())
+        unlink(temporary.constData());
+    return result;
 }
 
-QString unrarCommand(const QString& archive, const QString& into)
+void showUnlessCancelled(const MessageLayer& messages, const QString& text)
 {
-    return quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " " + quoted(withSlash(into));
-}
-
-// -^ keeps control characters such as a new line in names, as the card stores them.
-QString unzipCommand(const QString& archive, const QString& into)
-{
-    return quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into);
-}
-
-// Without a compression option tar recognises gzip, bzip2, xz and plain archives by their bytes.
-QString tarCommand(const QString& archive, const QString& into)
-{
-    return "/bin/tar xvf " + quoted(archive) + " -C " + quoted(into);
+    if (!text.isNull())
+        messages.show(text);
 }
 
 void unpackAsked(const MessageLayer& messages, const QString& question, const QString& archive,
-                 const QString& target, QString (*command)(const QString&, const QString&))
+                 const QString& target, ArchiveTool tool)
 {
-    if (messages.ask(question) != 0)
-        return;
-    const QString name = fnames(archive);
-    messages.show(extractInto(
-        target, [&](const QString& into) { return command(archive, into); }, name, name + CN("Extracted")));
+    if (messages.ask(question) == 0)
+        showUnlessCancelled(messages, extractInto(messages, target, tool, archive, fnames(archive) + CN("Extracted")));
 }
 
 void unpackWithTar(const MessageLayer& messages, const QString& archive, const QString& target)
 {
     const int answer = messages.ask(CN("Extract files") + archive + CN(" to this dir"), CN("Folder"));
     std::fprintf(stderr, "information() returned %d\n", answer);
-    const QString name = fnames(archive);
-    const auto command = [&](const QString& into) { return tarCommand(archive, into); };
     if (answer == 0) {
-        messages.show(extractInto(target, command, name, CN("Extracted")));
+        showUnlessCancelled(messages, extractInto(messages, target, ArchiveTool::Tar, archive, CN("Extracted")));
     } else if (answer == 2) {
         const QString dest = MyDialog::getDirectory();
         if (dest.isEmpty())
             return;
-        const QString text = extractInto(dest, command, name, CN("Extracted"));
+        const QString text = extractInto(messages, dest, ArchiveTool::Tar, archive, CN("Extracted"));
         messages.list(dest);
-        messages.show(text);
+        showUnlessCancelled(messages, text);
     }
 }
 
@@ -242,8 +343,11 @@ void packEntry(const MessageLayer& messages, const QString& folder, const QStrin
     const ArchiveKind& kind = archiveKind(archiveType);
     const QString archive = withSlash(folder) + name + kind.extension;
     if (messages.ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && messages.mayReplace(archive))
-        messages.report(runCommand("/bin/tar -C " + quoted(withSlash(folder)) + " -czf " + quoted(archive) + " -- "
-                                   + quoted(name)),
+        messages.report(packBeside(archive,
+                                   [&](const QString& into) {
+                                       return "/bin/tar -C " + quoted(withSlash(folder)) + " -czf " + quoted(into)
+                                              + " -- " + quoted(name);
+                                   }),
                         CN(kind.doneText), name);
     messages.list(folder);
 }
@@ -285,7 +389,9 @@ void packFolderAsked(const MessageLayer& messages, const QString& head, const QS
         const QString archive = source + "." + extension;
         if (!messages.mayReplace(archive))
             return;
-        const CommandResult result = runCommand("tar -C " + quoted(source + "/../") + " -czf " + quoted(archive) + member);
+        const CommandResult result = packBeside(archive, [&](const QString& into) {
+            return "tar -C " + quoted(source + "/../") + " -czf " + quoted(into) + member;
+        });
         messages.list(source + "/../");
         messages.report(result, doneText, subject);
         return;
@@ -293,17 +399,18 @@ void packFolderAsked(const MessageLayer& messages, const QString& head, const QS
     const QString dest = MyDialog::getDirectory();
     if (dest.isEmpty())
         return;
-    QString command;
+    CommandResult result;
     if (packFlag == 0) {
-        command = head + source + quoted(dest);
+        result = runCommand(head + source + quoted(dest));
     } else {
         const QString archive = joinPath(dest, name + "." + extension);
         if (!messages.mayReplace(archive))
             return;
         // A folder right below the root has no parent text: its parent is the root.
-        command = head + quoted(archive) + " -C " + quoted(tail.isEmpty() ? QStringLiteral("/") : tail) + member;
+        const QString parent = tail.isEmpty() ? QStringLiteral("/") : tail;
+        result = packBeside(
+            archive, [&](const QString& into) { return head + quoted(into) + " -C " + quoted(parent) + member; });
     }
-    const CommandResult result = runCommand(command);
     messages.list(dest);
     messages.report(result, doneText, subject);
 }
@@ -312,9 +419,9 @@ void unpackArchive(const MessageLayer& messages, const QString& archive, Archive
 {
     const QString name = fnames(archive);
     if (tool == ArchiveTool::Unrar)
-        unpackAsked(messages, CN("Extract RAR archive   [") + name + CN("] to this dir"), archive, target, unrarCommand);
+        unpackAsked(messages, CN("Extract RAR archive   [") + name + CN("] to this dir"), archive, target, tool);
     else if (tool == ArchiveTool::Unzip)
-        unpackAsked(messages, CN("Extract ZIP archive   [") + name + CN("] to this dir"), archive, target, unzipCommand);
+        unpackAsked(messages, CN("Extract ZIP archive   [") + name + CN("] to this dir"), archive, target, tool);
     else
         unpackWithTar(messages, archive, withSlash(target));
 }

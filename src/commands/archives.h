@@ -18,5 +18,6 @@ void packFolderAsked(const MessageLayer& messages, const QString& head, const QS
                      int archiveType, QString subject = QString());
 
 enum class ArchiveTool { Unrar, Unzip, Tar };
-// Asks, unpacks archive into target with the tool and reports what came out.
+// Asks, unpacks archive into target with the tool and reports what came out. Entries of
+// target that the archive would replace are named in a second question first.
 void unpackArchive(const MessageLayer& messages, const QString& archive, ArchiveTool tool, const QString& target);

@@ -8,6 +8,8 @@
 #include "commands/paths.h"
 #include "commands/runner.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString associationFile()
@@ -62,6 +64,11 @@ QString openingExtension(const QString& path)
 
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder)
 {
+    // A program handed a FIFO or a device would wait on it for good.
+    if (!QFileInfo(path).isFile()) {
+        messages.show("[" + fnames(path) + "]" + CN(" is not a regular file"));
+        return;
+    }
     const QString extension = openingExtension(path);
     if (extension.isEmpty()) {
         messages.show(CN("No associate programm"));

@@ -8,9 +8,10 @@ class MessageLayer;
 // empty for a name without pieces (only dots).
 QString openingExtension(const QString& path);
 
-// Opens a file by its type: every association of "setup.txt" that lists its extension, else
-// the built-in rules (Java archive, archive unpacked into unpackFolder, "lin" program, image),
-// else "No associate programm".
+// Opens a regular file (or a link to one) by its type: every association of "setup.txt" that
+// lists its extension, else the built-in rules (Java archive, archive unpacked into
+// unpackFolder, "lin" program, image), else "No associate programm". Anything that is not a
+// regular file gets a message.
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder);
 
 // Records command as the association of the file's extension in "setup.txt", when that
