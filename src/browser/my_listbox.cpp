@@ -19,9 +19,10 @@ void My_ListBox::mousePressEvent(QMouseEvent* event)
     }
 }
 
+// The press ends before the tap acts: a box the tap opens must not get a context menu on top.
 void My_ListBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    FileRowList::mouseReleaseEvent(event);
     if (pressTimer && event->type() == QEvent::MouseButtonRelease)
         pressTimer->stop();
+    FileRowList::mouseReleaseEvent(event);
 }

@@ -25,6 +25,7 @@ QString F_File_Edit::getDirectory(QString title, QString initial)
     auto* label = new QLabel(title, dialog);
     label->setObjectName("lp_d");
     label->setTextFormat(Qt::PlainText);  // the title carries a file name
+    label->setWordWrap(true);
     label->move(5, 5);
     layout->addWidget(label);
 

@@ -9,6 +9,7 @@
 #include "browser/my_listbox.h"
 #include "commands/file_edit.h"
 #include "commands/archives.h"
+#include "commands/opening.h"
 #include "commands/paths.h"
 #include "commands/runner.h"
 #include "commands/transfer.h"
@@ -177,14 +178,6 @@ void My_Widget::menuSelect(int item)
             report(runTransfer(plan), name + CN("\nDelete success"), name);
         qListBox(absPath);
     } else if (item == id.openText) {
-        // The editor finds the file by the one line of "TXTFile".
-        if (!isStorableValue(selectedPath())) {
-            showDialog("[" + selectedName() + CN("] cannot be handed over: its path holds a line break"));
-            return;
-        }
-        iniWrite("TXTFile", selectedPath());
-        const QString editor = workingFile("Edit");
-        if (!startInBackground(editor))
-            showDialog(CN("Cannot start [") + editor + "]");
+        startWithFile(messages, "Edit", "TXTFile", selectedPath());
     }
 }

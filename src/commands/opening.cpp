@@ -88,10 +88,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
     } else if (extension == "lin") {
         runReporting(messages, quoted(path), fnames(path));
     } else if (isOneOf(extension, {"jpg", "gif", "bmp", "png", "jpeg"})) {
-        // The viewer takes the image from the "ImgFile" setting.
-        iniWrite("ImgFile", path);
-        if (!startInBackground(workingFile("Img")))
-            messages.show(failureMessage("Img", CommandResult()));
+        startWithFile(messages, "Img", "ImgFile", path);
     } else {
         messages.show(CN("No associate programm"));
     }
@@ -116,4 +113,15 @@ void recordAssociation(const MessageLayer& messages, const QString& command, con
     output += key + toStoredBytes(command) + "\r\n";
     if (!replaceFileText(associationFile(), output))
         messages.show("[setup.txt]" + CN(" failed!\n") + CN("the association could not be recorded"));
+}
+
+void startWithFile(const MessageLayer& messages, const QString& program, const QString& key, const QString& path)
+{
+    if (!isStorableValue(path)) {
+        messages.show("[" + fnames(path) + CN("] cannot be handed over: its path holds a line break"));
+        return;
+    }
+    iniWrite(key, path);
+    if (!startInBackground(workingFile(program)))
+        messages.show(CN("Cannot start [") + workingFile(program) + "]");
 }

@@ -17,3 +17,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
 // Records command as the association of the file's extension in "setup.txt", when that
 // file exists; a line for that extension alone is replaced.
 void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file);
+
+// Starts a program of the working folder in the background, handing it the file through the
+// settings key it reads ("TXTFile" for Edit, "ImgFile" for Img).
+void startWithFile(const MessageLayer& messages, const QString& program, const QString& key, const QString& path);
