@@ -276,15 +276,6 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
     return "[" + subject + "]" + CN(" failed!\n") + why.join("\n");
 }
 
-CommandResult failedWith(const QString& why)
-{
-    CommandResult result;
-    result.started = true;
-    result.exitCode = 1;
-    result.errorOutput = why;
-    return result;
-}
-
 // tar writes an archive beside its place under a temporary name, which becomes the
 // archive's only when tar succeeded: a failed pack leaves no cut archive and keeps an old
 // one whole.
@@ -293,7 +284,7 @@ CommandResult packBeside(const QString& archive, const std::function<QString(con
     QByteArray temporary = QFile::encodeName(joinPath(parentFolder(archive), ".kestrel-pack-XXXXXX"));
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
-        return failedWith(cannotWriteInto(parentFolder(archive)));
+        return CommandResult::failedWith(cannotWriteInto(parentFolder(archive)));
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
@@ -301,7 +292,7 @@ CommandResult packBeside(const QString& archive, const std::function<QString(con
     CommandResult result = runCommand(commandFor(QFile::decodeName(temporary)));
     result.errorOutput.replace(QFile::decodeName(temporary), archive);
     if (result.succeeded() && rename(temporary.constData(), QFile::encodeName(archive).constData()) != 0)
-        result = failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+        result = CommandResult::failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(errno)));
     if (!result.succeeded())
         unlink(temporary.constData());
     return result;

@@ -238,6 +238,15 @@ QString CommandResult::failureText(int maxLines) const
     return lines.mid(0, maxLines).join(QLatin1Char('\n'));
 }
 
+CommandResult CommandResult::failedWith(const QString& why)
+{
+    CommandResult result;
+    result.started = true;
+    result.exitCode = 1;
+    result.errorOutput = why;
+    return result;
+}
+
 QString failureMessage(const QString& subject, const CommandResult& result)
 {
     const QString what = subject.isEmpty() ? QStringLiteral("Command") : "[" + subject + "]";

@@ -16,6 +16,8 @@ struct CommandResult {
     QString errorOutput;  // what the program wrote to its standard error
 
     bool succeeded() const { return started && exitCode == 0; }
+    // A failure found by the program itself, told in the program's words.
+    static CommandResult failedWith(const QString& why);
     // The first lines of the error output, or why the command did not run.
     QString failureText(int maxLines = 3) const;
 };

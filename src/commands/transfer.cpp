@@ -50,15 +50,6 @@ QString commandFor(Transfer operation, const QString& source, const QString& des
            + " " + target + " || { /bin/mv -T " + old + " " + target + "; " + undo + "; exit 1; }; /bin/rm -f -r " + old;
 }
 
-CommandResult failedWith(const QString& why)
-{
-    CommandResult result;
-    result.started = true;
-    result.exitCode = 1;
-    result.errorOutput = why;
-    return result;
-}
-
 TransferPlan refused(const QString& source, const QString& why)
 {
     TransferPlan plan;
@@ -120,10 +111,10 @@ CommandResult runTransfer(const TransferPlan& plan)
     const bool isDelete = plan.target.isEmpty();
     // The card may have been pulled while the user was asked.
     if (isDelete && !entryExists(plan.source))
-        return failedWith(QStringLiteral("it no longer exists"));
+        return CommandResult::failedWith(QStringLiteral("it no longer exists"));
     CommandResult result = runCommand(plan.command);
     if (isDelete && result.succeeded() && entryExists(plan.source))
-        return failedWith(QStringLiteral("it is still there"));
+        return CommandResult::failedWith(QStringLiteral("it is still there"));
     // The user knows the entry by its own name, not by the hidden one it was written under.
     for (const QString& hidden : plan.scratch)
         result.errorOutput.replace(hidden, plan.target);
