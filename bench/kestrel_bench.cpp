@@ -2,7 +2,7 @@
 // runs a scenario once for Kestrel and once for its peer, and the medians are printed
 // as "NAME: kestrel X s, peer Y s, ratio R".
 //
-//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,edit,img]
+//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img]
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
@@ -10,13 +10,16 @@
 #include "app/phonefolders.h"
 #include "browser/my_listbox.h"
 #include "commands/runner.h"
+#include "commands/transfer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -458,6 +461,57 @@ void benchRunner(const Data& data, int runs)
     report("runner-1000", both);
 }
 
+// The batch runner on 1000 files: one copy batch and one delete batch, each with its report
+// closed as soon as it shows. The peer is a shell loop of the same command lines.
+void benchBatch(const Data& data, int runs)
+{
+    QStringList sources, copies;
+    for (const QString& name : QDir(data.runnerSource).entryList(QDir::Files, QDir::Name))
+        sources << data.runnerSource + '/' + name;
+    if (sources.size() != runnerFiles)
+        fail("the runner's files are missing");
+    QStringList targets, deletions;
+    for (const QString& source : sources) {
+        const TransferPlan plan = planTransfer(Transfer::Copy, source, data.runnerTarget);
+        copies << "/bin/sh -c " + quoted(plan.command);
+        targets << plan.target;
+        deletions << "/bin/sh -c " + quoted("/bin/rm -f -r " + quoted(plan.target));
+    }
+    const QString copyScript = data.root + "/batch-copy.sh", deleteScript = data.root + "/batch-delete.sh";
+    writeText(copyScript, copies.join('\n') + '\n');
+    writeText(deleteScript, deletions.join('\n') + '\n');
+
+    writeText(data.listWork + "/system.txt", settingsText(data.runnerSource, 0));
+    My_Widget window(nullptr);
+    window.show();
+    QTimer closeReports;
+    QObject::connect(&closeReports, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            box->done(1);
+    });
+    closeReports.start(5);
+    auto timed = [&window, &data](Transfer operation, const QStringList& entries, const char* what) {
+        const double start = now();
+        if (!runBatch(window.messageLayer(), operation, entries, data.runnerTarget, "success"))
+            fail(QStringLiteral("the %1 batch failed").arg(what));
+        return now() - start;
+    };
+    Pair both;
+    for (int run = -1; run < runs; ++run) {
+        const double kestrel = timed(Transfer::Copy, sources, "copy") + timed(Transfer::Delete, targets, "delete");
+        if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            fail("the batch left files behind");
+        const double peer = runProcess({"/bin/sh", copyScript}).seconds + runProcess({"/bin/sh", deleteScript}).seconds;
+        if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            fail("the peer left files behind");
+        if (run >= 0) {
+            both.kestrel.push_back(kestrel);
+            both.peer.push_back(peer);
+        }
+    }
+    report("batch-1000", both);
+}
+
 // A program and its peer, each opening the same file until their first paint.
 void benchOpening(const char* name, const QString& program, const QString& work, const QString& peer,
                   const QString& file, int runs, bool withMemory)
@@ -497,7 +551,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString dataFolder;
     int runs = 5;
-    QStringList only{"list", "relist", "startup", "memory", "runner", "edit", "img"};
+    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img"};
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -512,7 +566,7 @@ int main(int argc, char** argv)
         else if (argument == "--verbose")
             verbose = true;
         else
-            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,edit,img] [--verbose]");
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img] [--verbose]");
     }
     if (dataFolder.isEmpty())
         fail("no --data folder given");
@@ -531,6 +585,8 @@ int main(int argc, char** argv)
         benchMemory(data, runs, programs);
     if (only.contains("runner"))
         benchRunner(data, runs);
+    if (only.contains("batch"))
+        benchBatch(data, runs);
     if (only.contains("edit"))
         benchOpening("edit-10mb", programs + "/bench_edit", data.editWork, programs + "/bench_peer_edit", data.text,
                      runs, false);
