@@ -68,16 +68,17 @@ bool iniWriteFile(const QString& path, const QString& key, const QString& value)
         return false;
     const QString stored = toStoredBytes(value);
     QString output;
+    bool found = false;
     for (const QString& line : readSettingLines(path)) {
         const QStringList pieces = settingPieces(line);
-        if (!pieces.isEmpty() && pieces.first() == key)
+        if (!pieces.isEmpty() && pieces.first() == key) {
             output += key + QStringLiteral("::") + stored + QStringLiteral("\r\n");
-        else
+            found = true;
+        } else {
             output += line + QStringLiteral("\r\n");
+        }
     }
-    if (output.isEmpty())
-        return false;
-    return replaceFileText(path, output);
+    return found && replaceFileText(path, output);
 }
 
 QString iniRead(const QString& key)

@@ -14,6 +14,8 @@
 #include "commands/runner.h"
 #include "commands/transfer.h"
 #include "info/folder_picker.h"
+#include "setup/my_widget_f4.h"
+#include "setup/setup_widget.h"
 
 #include <QFileInfo>
 
@@ -96,6 +98,16 @@ void My_Widget::menuSelect(int item)
             packEntry(messages, absPath, name, item == id.newMtf ? 2 : item == id.newMpkg ? 1 : 0);
     } else if (item == id.extract || item == id.extractMain) {
         extractSelected();
+    } else if (item == id.generalSetup) {
+        menuSystem->setItemChecked(id.fullScreen, false);
+        setGeometry(normalFrame());
+        auto* setup = new SetupWidget(this);
+        setup->setAttribute(Qt::WA_DeleteOnClose);
+        setup->show();
+    } else if (item == id.buttonSetup) {
+        auto* buttonSetup = new My_Widget_F4(this);
+        buttonSetup->setAttribute(Qt::WA_DeleteOnClose);
+        buttonSetup->show();
     } else if (item == id.fullScreen) {
         windowSetting = iniRead("window");
         if (windowSetting == "0") {
