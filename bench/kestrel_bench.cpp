@@ -2,7 +2,7 @@
 // runs a scenario once for Kestrel and once for its peer, and the medians are printed
 // as "NAME: kestrel X s, peer Y s, ratio R".
 //
-//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img]
+//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,properties]
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
@@ -11,6 +11,7 @@
 #include "browser/my_listbox.h"
 #include "commands/runner.h"
 #include "commands/transfer.h"
+#include "info/file_widget.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -532,6 +533,28 @@ void benchOpening(const char* name, const QString& program, const QString& work,
         reportMemory((QByteArray(name) + "-memory").constData(), memory);
 }
 
+// The properties window of the big folder until its first paint, against du -sh on it. The
+// window waits a second after measuring; what that second makes of the ratio is printed too.
+void benchProperties(const Data& data, int runs)
+{
+    Pair pair;
+    for (int run = -1; run < runs; ++run) {
+        const double start = now();
+        FileWidget_W window(nullptr, data.big);
+        window.show();
+        window.repaint();
+        const double k = now() - start;
+        const double p = runProcess({"/usr/bin/du", "-sh", data.big}).seconds;
+        if (run >= 0) {
+            pair.kestrel.push_back(k);
+            pair.peer.push_back(p);
+        }
+    }
+    report("properties-100k", pair);
+    std::printf("  (the one-second pause after measuring is %.2f of that ratio)\n", 1.0 / median(pair.peer));
+    std::fflush(stdout);
+}
+
 // The offscreen platform's notices would drown the figures.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -551,7 +574,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString dataFolder;
     int runs = 5;
-    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img"};
+    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img", "properties"};
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -566,7 +589,8 @@ int main(int argc, char** argv)
         else if (argument == "--verbose")
             verbose = true;
         else
-            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img] [--verbose]");
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,properties] "
+                 "[--verbose]");
     }
     if (dataFolder.isEmpty())
         fail("no --data folder given");
@@ -593,5 +617,7 @@ int main(int argc, char** argv)
     if (only.contains("img"))
         benchOpening("img-24mp", programs + "/bench_img", data.imgWork, programs + "/bench_peer_img", data.photo,
                      runs, true);
+    if (only.contains("properties"))
+        benchProperties(data, runs);
     return 0;
 }

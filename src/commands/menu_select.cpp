@@ -13,6 +13,8 @@
 #include "commands/paths.h"
 #include "commands/runner.h"
 #include "commands/transfer.h"
+#include "info/app_picker.h"
+#include "info/file_widget.h"
 #include "info/folder_picker.h"
 #include "setup/my_widget_f4.h"
 #include "setup/setup_widget.h"
@@ -191,5 +193,25 @@ void My_Widget::menuSelect(int item)
         qListBox(absPath);
     } else if (item == id.openText) {
         startWithFile(messages, "Edit", "TXTFile", selectedPath());
+    } else if (item == id.openIn) {
+        const QString app = F_Dialog::getDirectory();
+        if (app.isEmpty())
+            return;
+        if (app == "0") {
+            showDialog(CN("not used, JAVA is run"));
+            return;
+        }
+        // Only a program that started is worth remembering for the file's type.
+        if (!startInBackground(app, {"-d", selectedPath()})) {
+            showDialog(CN("Cannot start [") + app + "]");
+            return;
+        }
+        Wr(quoted(app), selectedPath());
+    } else if (item == id.info) {
+        if (!isEntryName(selectedName()))
+            return;
+        auto* properties = new FileWidget_W(this, selectedPath());
+        properties->setAttribute(Qt::WA_DeleteOnClose);
+        properties->show();
     }
 }
