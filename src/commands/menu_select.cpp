@@ -14,6 +14,7 @@
 #include "commands/runner.h"
 #include "commands/transfer.h"
 #include "info/folder_picker.h"
+#include "search/search_widget.h"
 
 #include <QFileInfo>
 
@@ -107,6 +108,10 @@ void My_Widget::menuSelect(int item)
             setGeometry(normalFrame());
             iniWrite("window", "0");
         }
+    } else if (item == id.search) {
+        auto* search = new Search_Widget(this);
+        search->show();
+        connect(search, &Search_Widget::onNeedGUI, this, &My_Widget::Fshell);
     } else if (item == id.hiddenFiles) {
         hiddenSetting = iniRead("Hide");
         const QString shown = hiddenSetting == "1" ? "0" : "1";
