@@ -27,25 +27,25 @@ void FileWalk::walk(const QString& folder)
         return;
     ++folderCount;
     reportProgress();
-    // Sorted by reference: an entry is too big to move around cheaply.
-    std::vector<const FolderEntry*> order;
-    order.reserve(entries.size());
-    for (const FolderEntry& entry : entries)
-        order.push_back(&entry);
-    std::sort(order.begin(), order.end(), [](const FolderEntry* a, const FolderEntry* b) { return inNameOrder(*a, *b); });
-    for (const FolderEntry* each : order) {
-        const FolderEntry& entry = *each;
-        if (stopped)
-            return;
+    // Only the folders and the files found need the name order: most files are passed over
+    // before it is taken, and entries are sorted by reference, being too big to move cheaply.
+    std::vector<const FolderEntry*> kept;
+    for (const FolderEntry& entry : entries) {
         if (entry.undecodable)
             continue;  // a look-alike name would stand for another entry, or for none
-        if (entry.isDir) {
-            walk(joinPath(folder, entry.name));
-            continue;
-        }
-        ++fileCount;
-        if (canTravel(entry.name) && accepts(entry)) {
-            foundNames += entry.name;
+        if (!entry.isDir)
+            ++fileCount;
+        if (entry.isDir || (canTravel(entry.name) && accepts(entry)))
+            kept.push_back(&entry);
+    }
+    std::sort(kept.begin(), kept.end(), [](const FolderEntry* a, const FolderEntry* b) { return inNameOrder(*a, *b); });
+    for (const FolderEntry* entry : kept) {
+        if (stopped)
+            return;
+        if (entry->isDir) {
+            walk(joinPath(folder, entry->name));
+        } else {
+            foundNames += entry->name;
             foundNames += QLatin1Char('$');
             foundFolders << folder;
         }
