@@ -2,24 +2,31 @@
 // runs a scenario once for Kestrel and once for its peer, and the medians are printed
 // as "NAME: kestrel X s, peer Y s, ratio R".
 //
-//   kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,properties]
+//   kestrel_bench --data DIR [--runs N]
+//                 [--only list,relist,startup,memory,runner,batch,edit,img,properties,search,results]
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
 #include "app/my_widget.h"
 #include "app/phonefolders.h"
+#include "app/platform/softkeys.h"
 #include "browser/my_listbox.h"
 #include "commands/runner.h"
 #include "commands/transfer.h"
 #include "info/file_widget.h"
+#include "search/f_file_8_n.h"
+#include "search/search_widget.h"
+#include "search/smy_listbox.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -46,6 +53,9 @@ constexpr int bigFolders = 1000;
 constexpr int homeFiles = 1000;
 constexpr int homeFolders = 50;
 constexpr int runnerFiles = 1000;
+constexpr int searchTops = 40;        // each with 49 subfolders: 2,000 folders
+constexpr int searchSubfolders = 49;
+constexpr int searchFolderFiles = 100;  // 200,000 files
 
 bool verbose = false;
 int onlySort = -1;  // --sort N: only that sort order in the listing scenarios
@@ -231,9 +241,35 @@ void makePhoto(const QString& path)
         fail("cannot write " + path);
 }
 
+// A folder of empty files whose names mix case and type; one in six holds "text".
+void fillSearchFolder(const QString& folder, int number)
+{
+    static const char* const prefixes[] = {"file", "Photo_", "IMG", "song ", "Notes-", "Text_"};
+    static const char* const types[] = {"txt", "JPG", "mp3", "jar", "3gp", "png", "tar.gz", "doc"};
+    makeFolder(folder);
+    for (int i = 0; i < searchFolderFiles; ++i) {
+        const QString name = QStringLiteral("%1%2-%3.%4").arg(prefixes[i % 6]).arg(number).arg(i).arg(types[i % 8]);
+        const int fd = ::open(QFile::encodeName(folder + '/' + name).constData(), O_WRONLY | O_CREAT, 0644);
+        if (fd < 0)
+            fail("cannot create " + name);
+        ::close(fd);
+    }
+}
+
+void makeSearchTree(const QString& root)
+{
+    int number = 0;
+    for (int top = 0; top < searchTops; ++top) {
+        const QString folder = QStringLiteral("%1/Top %2").arg(root).arg(top);
+        fillSearchFolder(folder, number++);
+        for (int sub = 0; sub < searchSubfolders; ++sub)
+            fillSearchFolder(QStringLiteral("%1/sub%2").arg(folder).arg(sub), number++);
+    }
+}
+
 struct Data {
     QString root, big, small, home, listWork, homeWork, bigWork, runnerSource, runnerTarget;
-    QString text, photo, editWork, imgWork;
+    QString text, photo, editWork, imgWork, search;
 
     explicit Data(const QString& folder)
         : root(QDir(folder).absolutePath()),
@@ -248,7 +284,8 @@ struct Data {
           text(root + "/text-10mb.txt"),
           photo(root + "/photo-24mp.jpg"),
           editWork(root + "/work-edit"),
-          imgWork(root + "/work-img")
+          imgWork(root + "/work-img"),
+          search(root + "/search")
     {
     }
 
@@ -269,6 +306,13 @@ struct Data {
                     fail("cannot write " + file.fileName());
             }
             writeText(done, "yes\n");
+        }
+        if (!QFileInfo::exists(root + "/generated-search")) {
+            std::fprintf(stderr, "generating %d files in %d folders in %s\n",
+                         searchTops * (searchSubfolders + 1) * searchFolderFiles, searchTops * (searchSubfolders + 1),
+                         qPrintable(search));
+            makeSearchTree(search);
+            writeText(root + "/generated-search", "yes\n");
         }
         if (!QFileInfo::exists(text))
             makeText(text);
@@ -555,6 +599,65 @@ void benchProperties(const Data& data, int runs)
     std::fflush(stdout);
 }
 
+// A search of the card for "text" until the results window is filled and painted, beside find.
+void benchSearch(const Data& data, int runs)
+{
+    phoneFolders().card = data.search;
+    Search_Widget form(nullptr);
+    form.show();
+    form.findChild<QComboBox*>("CB")->setCurrentIndex(2);  // "SD card"
+    form.findChild<QLineEdit*>("Edit")->setText("text");
+    const int expected = searchTops * (searchSubfolders + 1) * (searchFolderFiles / 6);
+    Pair pair;
+    for (int run = -1; run < runs; ++run) {
+        const double start = now();
+        form.findChild<UTIL_CST*>()->getMidBtn()->click();
+        F_File_8_N* results = form.findChildren<F_File_8_N*>().last();
+        results->resultList()->viewport()->repaint();
+        const double k = now() - start;
+        if (results->resultList()->count() != expected)
+            fail(QStringLiteral("the search found %1 files, not %2").arg(results->resultList()->count()).arg(expected));
+        delete results;
+        QApplication::processEvents();
+        const double p = runProcess({"/usr/bin/find", data.search, "-iname", "*text*", "-type", "f"}).seconds;
+        if (run >= 0) {
+            pair.kestrel.push_back(k);
+            pair.peer.push_back(p);
+        }
+    }
+    report("search-200k", pair);
+    pointPhoneFolders(data);
+}
+
+// The results window opened on the 100,000 files of the big folder until its first paint,
+// beside the main window listing that folder.
+void benchResults(const Data& data, int runs)
+{
+    const QStringList files = QDir(data.big).entryList(QDir::Files, QDir::Unsorted);
+    if (files.size() != bigFiles)
+        fail("the big folder's files are missing");
+    const QString names = files.join('$') + '$';
+    const QStringList folders(files.size(), data.big);
+    std::unique_ptr<My_Widget> window = mainWindow(data, 0);
+    Pair pair;
+    for (int run = -1; run < runs; ++run) {
+        const double start = now();
+        auto results = std::make_unique<F_File_8_N>(nullptr, names, folders);
+        results->show();
+        results->resultList()->viewport()->repaint();
+        const double k = now() - start;
+        results.reset();
+        window->qListBox(data.small);
+        QApplication::processEvents();
+        const double p = listAndPaint(*window, data.big);
+        if (run >= 0) {
+            pair.kestrel.push_back(k);
+            pair.peer.push_back(p);
+        }
+    }
+    report("results-100k", pair);
+}
+
 // The offscreen platform's notices would drown the figures.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -574,7 +677,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString dataFolder;
     int runs = 5;
-    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img", "properties"};
+    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img", "properties",
+                     "search", "results"};
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -589,8 +693,8 @@ int main(int argc, char** argv)
         else if (argument == "--verbose")
             verbose = true;
         else
-            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,properties] "
-                 "[--verbose]");
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,"
+                 "properties,search,results] [--verbose]");
     }
     if (dataFolder.isEmpty())
         fail("no --data folder given");
@@ -619,5 +723,9 @@ int main(int argc, char** argv)
                      runs, true);
     if (only.contains("properties"))
         benchProperties(data, runs);
+    if (only.contains("search"))
+        benchSearch(data, runs);
+    if (only.contains("results"))
+        benchResults(data, runs);
     return 0;
 }

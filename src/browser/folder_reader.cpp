@@ -65,34 +65,19 @@ int compareUnits(const QString& a, const QString& b)
     return left.compare(right);
 }
 
-struct FolderEntry {
-    QString name;
-    QString lowerName;
-    qint64 modified = 0;  // milliseconds, as the toolkit compares them
-    qint64 size = 0;
-    bool isDir = false;
-    bool undecodable = false;
-};
+}  // namespace
 
-// The names of a folder in the order QDir gives them for the filters and sort orders
-// the main window uses: folders first, then by name, newest first or largest first,
-// ties by name, case ignored. QDir builds a file info per entry and converts each time
-// to local time at every comparison, which takes seconds for a big folder; here every
-// entry is read once and its sort keys kept.
-bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QStringList* names,
-                QList<int>* undecodable)
+bool readFolderEntries(const QString& path, bool withHidden, bool needStat, std::vector<FolderEntry>* entries)
 {
-    const bool needStat = order != QDir::Name;
-    names->clear();
+    entries->clear();
     DIR* dir = ::opendir(QFile::encodeName(path).constData());
     if (!dir)
         return false;
     const int dirFd = ::dirfd(dir);
-    std::vector<FolderEntry> entries;
     while (const dirent* found = ::readdir(dir)) {
         const char* raw = found->d_name;
         if (raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0')))
-            continue;  // the list adds ".." itself
+            continue;  // the folder itself and its parent
         if (std::strcmp(raw, "diskb") == 0)
             continue;  // the phone's second disk is reached by its own path
         if (raw[0] == '.' && !withHidden)
@@ -132,29 +117,47 @@ bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QSt
         }
         entry.name = decodeEntryName(raw, &entry.undecodable);
         entry.lowerName = lowerCase(entry.name);
-        entries.push_back(std::move(entry));
+        entries->push_back(std::move(entry));
     }
     ::closedir(dir);
+    return true;
+}
 
-    auto byName = [](const FolderEntry& a, const FolderEntry& b) {
-        const int c = compareUnits(a.lowerName, b.lowerName);
-        return c != 0 ? c < 0 : compareUnits(a.name, b.name) < 0;
-    };
+bool inNameOrder(const FolderEntry& a, const FolderEntry& b)
+{
+    const int c = compareUnits(a.lowerName, b.lowerName);
+    return c != 0 ? c < 0 : compareUnits(a.name, b.name) < 0;
+}
+
+namespace {
+
+// The names of a folder in the order QDir gives them for the filters and sort orders
+// the main window uses: folders first, then by name, newest first or largest first,
+// ties by name, case ignored. QDir builds a file info per entry and converts each time
+// to local time at every comparison, which takes seconds for a big folder; here every
+// entry is read once and its sort keys kept.
+bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QStringList* names,
+                QList<int>* undecodable)
+{
+    names->clear();
+    std::vector<FolderEntry> entries;
+    if (!readFolderEntries(path, withHidden, order != QDir::Name, &entries))
+        return false;
     if (order == QDir::Time) {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
+        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
             if (a.isDir != b.isDir)
                 return a.isDir;
-            return a.modified != b.modified ? a.modified > b.modified : byName(a, b);
+            return a.modified != b.modified ? a.modified > b.modified : inNameOrder(a, b);
         });
     } else if (order == QDir::Size) {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
+        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
             if (a.isDir != b.isDir)
                 return a.isDir;
-            return a.size != b.size ? a.size > b.size : byName(a, b);
+            return a.size != b.size ? a.size > b.size : inNameOrder(a, b);
         });
     } else {
-        std::sort(entries.begin(), entries.end(), [&byName](const FolderEntry& a, const FolderEntry& b) {
-            return a.isDir != b.isDir ? a.isDir : byName(a, b);
+        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+            return a.isDir != b.isDir ? a.isDir : inNameOrder(a, b);
         });
     }
     names->reserve(int(entries.size()));

@@ -16,6 +16,7 @@
 #include "info/app_picker.h"
 #include "info/file_widget.h"
 #include "info/folder_picker.h"
+#include "search/search_widget.h"
 #include "setup/my_widget_f4.h"
 #include "setup/setup_widget.h"
 
@@ -121,6 +122,10 @@ void My_Widget::menuSelect(int item)
             setGeometry(normalFrame());
             iniWrite("window", "0");
         }
+    } else if (item == id.search) {
+        auto* search = new Search_Widget(this);
+        search->show();
+        connect(search, &Search_Widget::onNeedGUI, this, &My_Widget::Fshell);
     } else if (item == id.hiddenFiles) {
         hiddenSetting = iniRead("Hide");
         const QString shown = hiddenSetting == "1" ? "0" : "1";

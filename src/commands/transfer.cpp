@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,10 +149,16 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
 {
     QList<TransferPlan> plans;
     QStringList inTheWay;
+    QSet<QString> targets;
     for (const QString& source : sources) {
-        plans << planTransfer(operation, source, destFolder);
-        if (plans.last().verdict == TransferPlan::AskReplace)
+        TransferPlan plan = planTransfer(operation, source, destFolder);
+        // Entries of one name from several folders would land on one another: the first goes.
+        if (plan.verdict != TransferPlan::Refuse && !plan.target.isEmpty() && targets.contains(plan.target))
+            plan = refused(source, "[" + fnames(source) + CN("] has the name of another entry going there"));
+        targets.insert(plan.target);
+        if (plan.verdict == TransferPlan::AskReplace)
             inTheWay << fnames(source);
+        plans << plan;
     }
     bool replace = false;
     if (!inTheWay.isEmpty()) {

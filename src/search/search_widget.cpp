@@ -1,0 +1,266 @@
+#include "search/search_widget.h"
+
+#include "app/phonefolders.h"
+#include "app/platform/softkeys.h"
+#include "app/platform/widgets.h"
+#include "app/text.h"
+#include "browser/folder_reader.h"
+#include "commands/runner.h"
+#include "search/f_file_8_n.h"
+#include "search/file_walk.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStringMatcher>
+
+namespace {
+
+// The extensions of the five listed types, in the order of their boxes.
+const char* const typeLists[] = {
+    "|.jpg|.jpeg|.gif|.png|.bmp",                  // Images
+    "|.avi|.wmv|.mp4|.3gp|.rm|.rmvb|.dat|.mpeg",   // Video
+    "|.mp3|.wma|.wav",                             // Audio
+    "|.txt",                                       // Notes
+    "|.jar|.jad|.mpkg|.pkg|.lin",                  // Soft
+};
+constexpr int otherBox = 5;
+
+// The files a search accepts. The name holds the text, case ignored, or matches it as a
+// wildcard pattern. The type is one of the lists, or, for "Other", none of them; an
+// extension that begins a listed one counts as that type.
+class FileTest
+{
+public:
+    enum TypeRule { AnyType, Listed, NotListed };
+
+    FileTest(const QString& text, TypeRule rule, const QString& lists)
+        : lowerText(text.toLower(), Qt::CaseSensitive), rule(rule), lists(lists)
+    {
+        static const QRegularExpression wildcard(QStringLiteral("[*?[]"));
+        for (const QString& pattern : QDir::nameFiltersFromString(text)) {
+            // The whole text as a plain name is found by the substring test already.
+            if (pattern != text || pattern.contains(wildcard))
+                patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                               QRegularExpression::CaseInsensitiveOption);
+        }
+    }
+
+    bool operator()(const FolderEntry& file) const { return nameMatches(file) && typeMatches(file.name); }
+
+private:
+    bool nameMatches(const FolderEntry& file) const
+    {
+        if (lowerText.indexIn(file.lowerName) >= 0)
+            return true;
+        for (const QRegularExpression& pattern : patterns)
+            if (pattern.match(file.name).hasMatch())
+                return true;
+        return false;
+    }
+
+    bool typeMatches(const QString& name) const
+    {
+        if (rule == AnyType)
+            return true;
+        return lists.contains("|." + Search_Widget::exef(name)) == (rule == Listed);
+    }
+
+    QStringMatcher lowerText;
+    QList<QRegularExpression> patterns;
+    TypeRule rule;
+    QString lists;
+};
+
+// The test the boxes ask for: the types of the checked boxes, with "Other" the files of none
+// of the unchecked ones, with no box any file.
+FileTest formTest(const QString& text, QCheckBox* const (&boxes)[6])
+{
+    QString checked, unchecked;
+    for (int type = 0; type < otherBox; ++type)
+        (boxes[type]->isChecked() ? checked : unchecked) += QLatin1String(typeLists[type]);
+    if (boxes[otherBox]->isChecked())
+        return FileTest(text, FileTest::NotListed, unchecked);
+    return FileTest(text, checked.isEmpty() ? FileTest::AnyType : FileTest::Listed, checked);
+}
+
+// The folder trees of each place, in the order they are walked.
+QStringList placeRoots(int place)
+{
+    const PhoneFolders& phone = phoneFolders();
+    switch (place) {
+    case 1:
+        return {phone.diska};
+    case 2:
+        return {phone.card};
+    default:
+        return {phone.card, phone.phoneDir};
+    }
+}
+
+// While the walk runs, input reaches only what ends it: the stop key and Escape.
+class WalkInput : public QObject
+{
+public:
+    WalkInput(QWidget* stopKey, FileWalk& walk) : stopKey(stopKey), walk(walk) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                walk.stop();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return watched != stopKey;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget* stopKey;
+    FileWalk& walk;
+};
+
+QLabel* formLabel(QWidget* window, const char* text, int x, int y)
+{
+    auto* label = new QLabel(CN(text), window);
+    label->setObjectName("la");
+    label->setGeometry(x, y, label->sizeHint().width(), 28);
+    label->show();
+    return label;
+}
+
+QCheckBox* formBox(QWidget* window, const char* text, const char* name, int x, int y)
+{
+    auto* box = new QCheckBox(CN(text), window);
+    box->setObjectName(name);
+    box->move(x, y);
+    box->adjustSize();
+    box->show();
+    return box;
+}
+
+}  // namespace
+
+Search_Widget::Search_Widget(QWidget* parent)
+    : ZMainWidget(CN("Search"), true, parent, nullptr, {}),
+      messages(this, "Dialog_Empty_Trash.gif")
+{
+    // The form lies on top of the empty content.
+    auto* content = new QLabel(QString(), this);
+    content->setObjectName("main_label");
+    setContentWidget(content);
+    content->show();
+
+    formLabel(this, "Dir :", 10, 35);
+    placeBox = new QComboBox(this);
+    placeBox->setObjectName("CB");
+    placeBox->setEditable(false);
+    placeBox->setGeometry(60, 35, 160, 28);
+    placeBox->addItems({CN("ALL Folder"), CN("Phone Dirs"), CN("SD card")});
+    placeBox->show();
+
+    formLabel(this, "FileName:", 10, 70);
+    nameField = new ZMultiLineEdit(this, true, 1, "Edit");
+    nameField->setEdited(true);
+    // Unlike a name to create, a search text may hold "*": it matches as a wildcard.
+    nameField->setFilter(QRegularExpression(QStringLiteral("[^\\n\\r?/<>\\\\:\"]")), true);
+    nameField->setGeometry(10, 100, 220, 28);
+    nameField->show();
+    nameField->setFocus();
+
+    formLabel(this, "search in", 10, 130);
+    hiddenBox = formBox(this, "hiden dir", "CBg", 90, 130);
+    typeBoxes[0] = formBox(this, "Images", "CBa", 10, 160);
+    typeBoxes[1] = formBox(this, "Video", "CBb", 90, 160);
+    typeBoxes[4] = formBox(this, "Soft", "CBe", 170, 160);
+    typeBoxes[2] = formBox(this, "Audio", "CBc", 10, 190);
+    typeBoxes[3] = formBox(this, "Notes", "CBd", 90, 190);
+    typeBoxes[otherBox] = formBox(this, "Other", "CBf", 170, 190);
+
+    softKeys = new UTIL_CST(this, CN("Search"), "CST_Menu", "CST_Exit");
+    setCSTWidget(softKeys);
+    softKeys->show();
+    connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &Search_Widget::rightKey);
+    connect(softKeys->getMidBtn(), &QPushButton::clicked, this, &Search_Widget::CFile);
+}
+
+Search_Widget::~Search_Widget() = default;
+
+QString Search_Widget::exef(const QString& name)
+{
+    const QString lower = name.toLower();
+    qsizetype end = lower.size();
+    while (end > 0 && lower.at(end - 1) == '.')
+        --end;
+    if (end == 0)
+        return lower;
+    const qsizetype start = lower.lastIndexOf('.', end - 1) + 1;
+    return lower.mid(start, end - start);
+}
+
+void Search_Widget::sltRestoreGUI(QString folder)
+{
+    close();
+    emit onNeedGUI(folder);
+}
+
+void Search_Widget::showDialog(QString text)
+{
+    messages.show(text);
+}
+
+void Search_Widget::rightKey()
+{
+    if (walk)
+        walk->stop();
+    else
+        close();
+}
+
+// Walks the place's folder trees with a running count in the busy strip, then shows what was
+// found, nothing too, in a new results window.
+void Search_Widget::CFile()
+{
+    walk = std::make_unique<FileWalk>(hiddenBox->isChecked(), formTest(nameField->text(), typeBoxes));
+    {
+        BusyProgress progress;
+        QPushButton* stopKey = softKeys->getRightBtn();
+        WalkInput input(stopKey, *walk);
+        walk->onProgress = [this, &progress] {
+            progress.step(QStringLiteral("%1 folders, %2 files").arg(walk->foldersSeen()).arg(walk->filesSeen()));
+            QApplication::processEvents();  // the stop key and Escape only
+        };
+        const QString exitText = stopKey->text();
+        stopKey->setText(CN("Stop"));
+        for (const QString& root : placeRoots(placeBox->currentIndex()))
+            SFile(root);
+        stopKey->setText(exitText);
+    }
+    auto* results = new F_File_8_N(this, walk->names(), walk->folders());
+    walk.reset();
+    results->show();
+    connect(results, &F_File_8_N::onNeedGUI, this, &Search_Widget::sltRestoreGUI);
+}
+
+void Search_Widget::SFile(const QString& folder)
+{
+    walk->walk(folder);
+}
