@@ -88,10 +88,10 @@ private slots:
         const QStringList all{"a.txt", "a.xyz", "b/photo.txt", "b/photo2.png", "c.mp3", "photo/x.bin", "Photo.JPG", "README", "zlink/e.txt", "mystuff/m.txt"};
         QTest::newRow("every file, in walk order") << 0 << "" << "" << "" << all;
         QTest::newRow("substring, case ignored") << 0 << "PHOTO" << "" << "" << QStringList{"b/photo.txt", "b/photo2.png", "Photo.JPG"};
-        QTest::newRow("Images") << 0 << "photo" << "a" << QStringList{"b/photo2.png", "Photo.JPG"};
+        QTest::newRow("Images") << 0 << "photo" << "a" << "" << QStringList{"b/photo2.png", "Photo.JPG"};
         QTest::newRow("Other alone") << 0 << "" << "f" << "" << QStringList{"a.xyz", "photo/x.bin", "README"};
         QTest::newRow("wildcard, case ignored") << 0 << "*.TXT" << "" << "" << txt;
-        QTest::newRow("hidden with hiden dir") << 0 << ".txt" << "dg" << QStringList{".hdir/in.txt", ".hid.txt"} + txt;
+        QTest::newRow("hidden with hiden dir") << 0 << ".txt" << "dg" << "" << QStringList{".hdir/in.txt", ".hid.txt"} + txt;
         QTest::newRow("Phone Dirs") << 1 << "" << "" << "" << QStringList{"diska/d.txt"};
         QTest::newRow("SD card") << 2 << "txt" << "" << "" << txt.mid(0, 3);
         QTest::newRow("Stop stops") << 0 << "" << "" << "Stop" << QStringList{};
