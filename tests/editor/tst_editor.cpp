@@ -2,7 +2,6 @@
 #include "app/platform/popupmenu.h"
 #include "app/platform/softkeys.h"
 #include "app/platform/widgets.h"
-#include "editor/file_browser.h"
 #include "editor/file_dialog.h"
 #include "editor/text_editor.h"
 
@@ -10,7 +9,6 @@
 #include "workfolder.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
 #include <csignal>
@@ -34,258 +32,195 @@ void typeAtEnd(TextEditor& editor, const QString& text)
     editor.textEdit()->insertPlainText(text);
 }
 
-void choose(PopupMenu* menu, int id)
-{
-    menu->itemAction(id)->trigger();
-}
-
 }  // namespace
 
 class EditorTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void savingWritesTheTextExactlyOrAsksFirst_data();
-    void savingWritesTheTextExactlyOrAsksFirst();
-    void failedWriteLeavesTheOldFile();
-    void saveAsAsksOnlyForAnExistingName_data();
-    void saveAsAsksOnlyForAnExistingName();
-    void unsavedChangesAreAskedAbout_data();
-    void unsavedChangesAreAskedAbout();
-    void fileNotLoadedIsNotOverwrittenUnasked();
-    void saveDialogNameField_data();
-    void saveDialogNameField();
-    void saveDialogList();
+    void savingWritesTheTextExactlyOrAsksFirst_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("answer");  // to "... cannot be saved exactly ..."; empty: not asked
+        QTest::addColumn<QByteArray>("saved");
+        // A byte order mark stays in the text, so that it is written back.
+        const QString mark(QChar(0xfeff));
+        QTest::newRow("ISO 8859-1, no-break space") << int(Latin1) << QByteArray("caf\xe9 \xa0") << "caf\u00e9 \u00a0" << "Z" << "" << QByteArray("caf\xe9 \xa0Z");
+        QTest::newRow("GBK, CR LF line ends") << int(Gbk) << QByteArray("\xd6\xd0\r\nab\r\n") << "\u4e2d\nab\n" << "\u6587" << "" << QByteArray("\xd6\xd0\r\nab\r\n\xce\xc4");
+        QTest::newRow("UTF-8, byte order mark") << int(Utf8) << QByteArray("\xef\xbb\xbfh") << mark + "h" << "\u00e9" << "" << QByteArray("\xef\xbb\xbfh\xc3\xa9");
+        QTest::newRow("UTF-16 big endian") << int(Utf16) << QByteArray("\xfe\xff\0h", 4) << mark + "h" << "Z" << "" << QByteArray("\xfe\xff\0h\0Z", 6);
+        QTest::newRow("ISO 8859-1 lacks it, Save") << int(Latin1) << QByteArray("ab") << "ab" << "\u4e2d" << "Save" << QByteArray("ab?");
+        QTest::newRow("not UTF-8, Cancel") << int(Utf8) << QByteArray("a\xff") << "a\ufffd" << "" << "Cancel" << QByteArray("a\xff");
+        QTest::newRow("a lone carriage return") << int(Utf8) << QByteArray("a\rb") << "a\nb" << "" << "Cancel" << QByteArray("a\rb");
+        QTest::newRow("line ends of both kinds") << int(Utf8) << QByteArray("a\r\nb\nc") << "a\nb\nc" << "" << "Save" << QByteArray("a\r\nb\r\nc");
+    }
+
+    // Read in the chosen encoding, something typed at the end, then "Save".
+    void savingWritesTheTextExactlyOrAsksFirst()
+    {
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, saved);
+        WorkFolder work;
+        work.write("note.txt", bytes);
+        QFile::setPermissions(work.file("note.txt"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const QFile::Permissions permissions = QFile::permissions(work.file("note.txt"));
+        TextEditor editor(work.file("note.txt"));
+        editor.encodingMenu()->itemAction(encoding)->trigger();
+        QCOMPARE(editor.textEdit()->text(), text);
+        DialogAnswerer answers;
+        if (!answer.isEmpty())
+            answers.press(answer);
+        typeAtEnd(editor, typed);
+        editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
+        expectAllAnswered(answers);
+        if (!answer.isEmpty())
+            QCOMPARE(answers.texts(), QStringList{"[note.txt] cannot be saved exactly in " + encodingName(encoding) + "; save anyway?"});
+        QCOMPARE(takeNotices(), answer == "Cancel" ? QStringList() : QStringList{"Save success..."});
+        QCOMPARE(work.read("note.txt"), saved);
+        QCOMPARE(QFile::permissions(work.file("note.txt")), permissions);
+        QCOMPARE(editor.textEdit()->edited(), answer == "Cancel" && !typed.isEmpty());
+    }
+
+    // A write cut short by a file size limit stands for a full card.
+    void failedWriteLeavesTheOldFile()
+    {
+        WorkFolder work;
+        work.write("note.txt", "old text");
+        TextEditor editor(work.file("note.txt"));
+        typeAtEnd(editor, QString(5000, 'n'));
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit small{1000, previous.rlim_max};
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        DialogAnswerer answers;
+        answers.press("Close");
+        const bool saved = editor.save();
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!saved);
+        expectAllAnswered(answers);
+        QVERIFY(answers.texts().value(0).startsWith("[note.txt] not saved, the file is as it was:\n"));
+        QCOMPARE(work.read("note.txt"), QByteArray("old text"));
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"note.txt"});
+        QVERIFY(editor.textEdit()->edited());
+    }
+
+    void saveAsAsksOnlyForAnExistingName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("answer");  // to "File already exist, overwrite?"; empty: not asked
+        QTest::newRow("a new name") << "new.txt" << "";
+        QTest::newRow("an existing name, Ok") << "other.txt" << "Ok";
+        QTest::newRow("an existing name, Cancel") << "other.txt" << "Cancel";
+    }
+
+    // Then a plain save goes on to the file now edited, without asking.
+    void saveAsAsksOnlyForAnExistingName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, answer);
+        WorkFolder work;
+        work.write("note.txt", "mine");
+        work.write("other.txt", "theirs");
+        TextEditor editor(work.file("note.txt"));
+        DialogAnswerer answers;
+        answers.then([&work, name](QWidget* window) {
+            auto* dialog = qobject_cast<FileDialog*>(window);
+            QVERIFY2(dialog, "the save dialog did not come");
+            dialog->setDir(work.path());
+            dialog->nameField()->setText(name);
+            dialog->acceptKey()->click();
+        });
+        if (!answer.isEmpty())
+            answers.press(answer);
+        editor.fileMenu()->itemAction(TextEditor::saveAsItem)->trigger();
+        const QString edited = answer == "Cancel" ? "note.txt" : name;
+        QCOMPARE(work.read(name), QByteArray(answer == "Cancel" ? "theirs" : "mine"));
+        typeAtEnd(editor, "!");
+        editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
+        expectAllAnswered(answers);
+        QCOMPARE(work.read(edited), QByteArray("mine!"));
+    }
+
+    void unsavedChangesAreAskedAbout_data()
+    {
+        QTest::addColumn<bool>("closing");  // else choosing ISO 8859-1 reads the file again
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("close, Save") << true << "Save" << QByteArray("\xc3\xa9!") << "\u00e9!";
+        QTest::newRow("close, Ok") << true << "Ok" << QByteArray("\xc3\xa9") << "\u00e9!";
+        QTest::newRow("reload, Ok") << false << "Ok" << QByteArray("\xc3\xa9") << "\u00c3\u00a9";
+        QTest::newRow("reload, Cancel") << false << "Cancel" << QByteArray("\xc3\xa9") << "\u00e9!";
+    }
+
+    void unsavedChangesAreAskedAbout()
+    {
+        QFETCH(bool, closing);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, text);
+        WorkFolder work;
+        work.write("note.txt", "\xc3\xa9");
+        TextEditor editor(work.file("note.txt"));
+        editor.show();
+        typeAtEnd(editor, "!");
+        DialogAnswerer answers;
+        answers.press(answer);
+        if (closing)
+            static_cast<UTIL_CST*>(editor.getCSTWidget())->getRightBtn()->click();
+        else
+            editor.encodingMenu()->itemAction(Latin1)->trigger();
+        expectAllAnswered(answers);
+        QCOMPARE(answers.texts(), QStringList{"File is changed. Save ?"});
+        QCOMPARE(work.read("note.txt"), file);
+        QCOMPARE(editor.textEdit()->text(), text);
+        QCOMPARE(editor.isVisible(), !closing);
+        QCOMPARE(editor.encodingMenu()->isItemChecked(Latin1), !closing && answer != "Cancel");
+    }
+
+    // A file the editor did not read is not replaced by a plain save without a question.
+    void fileNotLoadedIsNotOverwrittenUnasked()
+    {
+        WorkFolder work;
+        work.makeFolder("folder.txt");
+        QFile big(work.file("big.txt"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(TextEditor::largestFile + 1));
+        TextEditor folder(work.file("folder.txt"));
+        QCOMPARE(takeNotices(), QStringList{"file not open ..."});
+        DialogAnswerer answers;
+        answers.press("Close").press("Cancel");
+        TextEditor editor(work.file("big.txt"));
+        QCOMPARE(editor.textEdit()->text(), QString());
+        typeAtEnd(editor, "short");
+        editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
+        expectAllAnswered(answers);
+        QCOMPARE(answers.texts(), QStringList({"[big.txt] is larger than 16 MB: too large to edit", "File already exist, overwrite?"}));
+        QCOMPARE(QFileInfo(work.file("big.txt")).size(), TextEditor::largestFile + 1);
+    }
+
+    // A typed name loses what a card cannot hold; with no name left the middle key is disabled.
+    void saveDialogName()
+    {
+        WorkFolder work;
+        FileDialog dialog(true, "SaveAs", true, nullptr, nullptr, 0);
+        dialog.setDir(work.path());
+        for (const auto& [typed, name] : QList<QPair<QString, QString>>{{"   ", ""}, {"  my   notes.txt ", "my notes.txt"}, {"a/b:c*?.txt", "abc.txt"}}) {
+            dialog.nameField()->setText("");
+            QTest::keyClicks(dialog.nameField(), typed);
+            QCOMPARE(dialog.acceptKey()->isEnabled(), !name.isEmpty());
+            QCOMPARE(dialog.getFileName(), QDir(work.path()).canonicalPath() + "/" + name);
+        }
+    }
 };
-
-void EditorTest::savingWritesTheTextExactlyOrAsksFirst_data()
-{
-    QTest::addColumn<int>("encoding");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("answer");  // to "... cannot be saved exactly ..."; empty: not asked
-    QTest::addColumn<QByteArray>("saved");
-    // A byte order mark stays in the text, so that it is written back.
-    const QString mark(QChar(0xfeff));
-    QTest::newRow("ISO 8859-1, no-break space") << int(Latin1) << QByteArray("caf\xe9 \xa0") << "caf\u00e9 \u00a0" << "Z" << "" << QByteArray("caf\xe9 \xa0Z");
-    QTest::newRow("GBK, CR LF line ends") << int(Gbk) << QByteArray("\xd6\xd0\r\nab\r\n") << "\u4e2d\nab\n" << "\u6587" << "" << QByteArray("\xd6\xd0\r\nab\r\n\xce\xc4");
-    QTest::newRow("Big5") << int(Big5) << QByteArray("\xa4\xa4\n") << "\u4e2d\n" << "\u6587" << "" << QByteArray("\xa4\xa4\n\xa4\xe5");
-    QTest::newRow("UTF-8, byte order mark") << int(Utf8) << QByteArray("\xef\xbb\xbfh") << mark + "h" << "\u00e9" << "" << QByteArray("\xef\xbb\xbfh\xc3\xa9");
-    QTest::newRow("UTF-16 little endian") << int(Utf16) << QByteArray("\xff\xfeh\0\n\0", 6) << mark + "h\n" << "Z" << "" << QByteArray("\xff\xfeh\0\n\0Z\0", 8);
-    QTest::newRow("UTF-16 big endian") << int(Utf16) << QByteArray("\xfe\xff\0h", 4) << mark + "h" << "Z" << "" << QByteArray("\xfe\xff\0h\0Z", 6);
-    QTest::newRow("ISO 8859-1 lacks it, Cancel") << int(Latin1) << QByteArray("ab") << "ab" << "\u4e2d" << "Cancel" << QByteArray("ab");
-    QTest::newRow("ISO 8859-1 lacks it, Save") << int(Latin1) << QByteArray("ab") << "ab" << "\u4e2d" << "Save" << QByteArray("ab?");
-    QTest::newRow("not UTF-8, Cancel") << int(Utf8) << QByteArray("a\xff") << "a\ufffd" << "" << "Cancel" << QByteArray("a\xff");
-    QTest::newRow("not UTF-8, Save") << int(Utf8) << QByteArray("a\xff") << "a\ufffd" << "" << "Save" << QByteArray("a\xef\xbf\xbd");
-    QTest::newRow("a lone carriage return") << int(Utf8) << QByteArray("a\rb") << "a\nb" << "" << "Cancel" << QByteArray("a\rb");
-    QTest::newRow("line ends of both kinds") << int(Utf8) << QByteArray("a\r\nb\nc") << "a\nb\nc" << "" << "Save" << QByteArray("a\r\nb\r\nc");
-}
-
-// Read in the chosen encoding, something typed at the end, then "Save".
-void EditorTest::savingWritesTheTextExactlyOrAsksFirst()
-{
-    QFETCH(int, encoding);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QFETCH(QString, typed);
-    QFETCH(QString, answer);
-    QFETCH(QByteArray, saved);
-    WorkFolder work;
-    work.write("note.txt", bytes);
-    QFile::setPermissions(work.file("note.txt"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    const QFile::Permissions permissions = QFile::permissions(work.file("note.txt"));
-    TextEditor editor(work.file("note.txt"));
-    choose(editor.encodingMenu(), encoding);
-    QCOMPARE(editor.textEdit()->text(), text);
-    for (int id = 0; id < encodingCount; ++id)
-        QCOMPARE(editor.encodingMenu()->isItemChecked(id), id == encoding);
-
-    DialogAnswerer answers;
-    if (!answer.isEmpty())
-        answers.press(answer);
-    typeAtEnd(editor, typed);
-    choose(editor.fileMenu(), TextEditor::saveItem);
-    expectAllAnswered(answers);
-    if (!answer.isEmpty())
-        QCOMPARE(answers.texts(), QStringList{"[note.txt] cannot be saved exactly in " + encodingName(encoding) + "; save anyway?"});
-    QCOMPARE(takeNotices(), answer == "Cancel" ? QStringList() : QStringList{"Save success..."});
-    QCOMPARE(work.read("note.txt"), saved);
-    QCOMPARE(QFile::permissions(work.file("note.txt")), permissions);
-    QCOMPARE(editor.textEdit()->edited(), answer == "Cancel" && !typed.isEmpty());
-}
-
-// A write cut short by a file size limit stands for a full card.
-void EditorTest::failedWriteLeavesTheOldFile()
-{
-    WorkFolder work;
-    work.write("note.txt", "old text");
-    TextEditor editor(work.file("note.txt"));
-    typeAtEnd(editor, QString(5000, 'n'));
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 1000;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    DialogAnswerer answers;
-    answers.press("Close");
-    const bool saved = editor.save();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    QVERIFY(!saved);
-    expectAllAnswered(answers);
-    QVERIFY(answers.texts().value(0).startsWith("[note.txt] not saved, the file is as it was:\n"));
-    QCOMPARE(work.read("note.txt"), QByteArray("old text"));
-    QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"note.txt"});
-    QVERIFY(editor.textEdit()->edited());
-}
-
-void EditorTest::saveAsAsksOnlyForAnExistingName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("answer");  // to "File already exist, overwrite?"; empty: not asked
-    QTest::newRow("a new name") << "new.txt" << "";
-    QTest::newRow("an existing name, Ok") << "other.txt" << "Ok";
-    QTest::newRow("an existing name, Cancel") << "other.txt" << "Cancel";
-}
-
-void EditorTest::saveAsAsksOnlyForAnExistingName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, answer);
-    WorkFolder work;
-    work.write("note.txt", "mine");
-    work.write("other.txt", "theirs");
-    TextEditor editor(work.file("note.txt"));
-    DialogAnswerer answers;
-    answers.then([&work, name](QWidget* window) {
-        auto* dialog = qobject_cast<FileDialog*>(window);
-        QVERIFY2(dialog, "the save dialog did not come");
-        dialog->setDir(work.path());
-        dialog->nameField()->setText(name);
-        dialog->acceptKey()->click();
-    });
-    if (!answer.isEmpty())
-        answers.press(answer);
-    choose(editor.fileMenu(), TextEditor::saveAsItem);
-    expectAllAnswered(answers);
-    const QString edited = answer == "Cancel" ? "note.txt" : name;
-    QCOMPARE(work.read(name), QByteArray(answer == "Cancel" ? "theirs" : "mine"));
-    QCOMPARE(editor.getTitleBarWidget()->text(), "File :[ " + edited + " ]");
-
-    // A plain save goes on to the file now edited, without asking.
-    typeAtEnd(editor, "!");
-    choose(editor.fileMenu(), TextEditor::saveItem);
-    expectAllAnswered(answers);
-    QCOMPARE(work.read(edited), QByteArray("mine!"));
-}
-
-void EditorTest::unsavedChangesAreAskedAbout_data()
-{
-    QTest::addColumn<bool>("closing");  // else choosing ISO 8859-1 reads the file again
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("close, Save") << true << "Save" << QByteArray("\xc3\xa9!") << "\u00e9!";
-    QTest::newRow("close, Ok") << true << "Ok" << QByteArray("\xc3\xa9") << "\u00e9!";
-    QTest::newRow("close, Cancel") << true << "Cancel" << QByteArray("\xc3\xa9") << "\u00e9!";
-    QTest::newRow("reload, Save") << false << "Save" << QByteArray("\xc3\xa9!") << "\u00c3\u00a9!";
-    QTest::newRow("reload, Ok") << false << "Ok" << QByteArray("\xc3\xa9") << "\u00c3\u00a9";
-    QTest::newRow("reload, Cancel") << false << "Cancel" << QByteArray("\xc3\xa9") << "\u00e9!";
-}
-
-void EditorTest::unsavedChangesAreAskedAbout()
-{
-    QFETCH(bool, closing);
-    QFETCH(QString, answer);
-    QFETCH(QByteArray, file);
-    QFETCH(QString, text);
-    WorkFolder work;
-    work.write("note.txt", "\xc3\xa9");
-    TextEditor editor(work.file("note.txt"));
-    editor.show();
-    typeAtEnd(editor, "!");
-    DialogAnswerer answers;
-    answers.press(answer);
-    if (closing)
-        static_cast<UTIL_CST*>(editor.getCSTWidget())->getRightBtn()->click();
-    else
-        choose(editor.encodingMenu(), Latin1);
-    expectAllAnswered(answers);
-    QCOMPARE(answers.texts(), QStringList{"File is changed. Save ?"});
-    QCOMPARE(work.read("note.txt"), file);
-    QCOMPARE(editor.textEdit()->text(), text);
-    const bool gone = answer != "Cancel";
-    QCOMPARE(editor.isVisible(), !(closing && gone));
-    QCOMPARE(editor.encodingMenu()->isItemChecked(Latin1), !closing && gone);
-    QCOMPARE(editor.encodingMenu()->isItemChecked(Utf8), closing || !gone);
-}
-
-// A file the editor did not read is not replaced by a plain save without a question.
-void EditorTest::fileNotLoadedIsNotOverwrittenUnasked()
-{
-    WorkFolder work;
-    work.makeFolder("folder.txt");
-    QFile big(work.file("big.txt"));
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(TextEditor::largestFile + 1));
-    TextEditor folder(work.file("folder.txt"));
-    QCOMPARE(takeNotices(), QStringList{"file not open ..."});
-    DialogAnswerer answers;
-    answers.press("Close").press("Cancel");
-    TextEditor editor(work.file("big.txt"));
-    QCOMPARE(editor.textEdit()->text(), QString());
-    typeAtEnd(editor, "short");
-    choose(editor.fileMenu(), TextEditor::saveItem);
-    expectAllAnswered(answers);
-    QCOMPARE(answers.texts(), QStringList({"[big.txt] is larger than 16 MB: too large to edit", "File already exist, overwrite?"}));
-    QCOMPARE(QFileInfo(work.file("big.txt")).size(), TextEditor::largestFile + 1);
-}
-
-void EditorTest::saveDialogNameField_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("name");  // empty: the middle key stays disabled
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blanks only") << "   " << "";
-    QTest::newRow("blanks around and between") << "  my   notes.txt " << "my notes.txt";
-    QTest::newRow("characters a card cannot hold") << "a/b:c*?.txt" << "abc.txt";
-}
-
-void EditorTest::saveDialogNameField()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, name);
-    WorkFolder work;
-    FileDialog dialog(true, "SaveAs", true, nullptr, nullptr, 0);
-    dialog.setDir(work.path());
-    QTest::keyClicks(dialog.nameField(), typed);
-    QCOMPARE(dialog.acceptKey()->isEnabled(), !name.isEmpty());
-    QCOMPARE(dialog.getFileName(), QDir(work.path()).canonicalPath() + "/" + name);
-}
-
-void EditorTest::saveDialogList()
-{
-    WorkFolder work;
-    work.makeFolder("docs");
-    for (const char* name : {"b.TXT", "a.jpg", ".hidden.ini"})
-        work.write(name, "x");
-    FileDialog dialog(true, "SaveAs", true, nullptr, nullptr, 0);
-    FileBrowser* list = dialog.fileList();
-    dialog.setDir(work.path());
-    QStringList rows;
-    for (int row = 0; row < list->count(); ++row)
-        rows << list->item(row)->text();
-    QCOMPARE(rows, QStringList({"..", "diska", "docs", "ezx_user", "ezxlocal", "mmc", ".hidden.ini", "b.TXT"}));
-
-    // A file row names the file and allows "Delete"; a folder row empties the name.
-    list->setCurrentItem(int(rows.indexOf("b.TXT")));
-    QCOMPARE(dialog.nameField()->text(), "b.TXT");
-    QVERIFY(dialog.menu()->isItemEnabled(FileDialog::deleteItem));
-    list->setCurrentItem(int(rows.indexOf("docs")));
-    QCOMPARE(dialog.nameField()->text(), QString());
-    QVERIFY(!dialog.menu()->isItemEnabled(FileDialog::deleteItem));
-}
 
 QTEST_MAIN(EditorTest)
 #include "tst_editor.moc"

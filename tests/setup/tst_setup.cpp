@@ -33,67 +33,62 @@ class SetupTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void generalSetupSaves_data();
-    void generalSetupSaves();
-    void buttonSetupRecordsEachPressOnce();
+    // Saving without a change writes back what the window chose from the file.
+    void generalSetupSaves_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("typed");  // null: the password as shown
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stored values, click no number") << stored + "File::/a\n" << QString()
+            << QByteArray(stored).replace("click::x", "click::0") + "File::/a\r\n" << "saved pleas restart to apply";
+        QTest::newRow("beyond the lists, click missing, new password")
+            << QByteArray("window::2\nTaxis::-1\nHide::\nPassWord::\n") << "n€w"
+            << QByteArray("window::0\r\nTaxis::0\r\nHide::0\r\nPassWord::n\xe2\x82\xacw\r\n") << "Not saved: Open in (click)" + notSaved;
+        QTest::newRow("password holding ::") << stored << "a::b" << stored
+                                             << "A password can not hold \"::\". Nothing was saved.";
+    }
+
+    void generalSetupSaves()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, message);
+        WorkFolder work;
+        work.write("system.txt", before);
+        SetupWidget window(nullptr);
+        window.show();
+        DialogAnswerer answers;
+        answers.press("Ok");
+        if (!typed.isNull())
+            window.findChild<ZMultiLineEdit*>()->setText(typed);
+        window.findChild<UTIL_CST*>()->getMidBtn()->click();
+        QCOMPARE(answers.texts(), QStringList{message});
+        QCOMPARE(work.read("system.txt"), after);
+        QCOMPARE(window.isVisible(), typed.contains("::"));
+    }
+
+    // Lone releases and auto-repeats record nothing; "Key_D", which the file lacks, is named as not
+    // saved. A key after the last one starts again without writing.
+    void buttonSetupRecordsEachPressOnce()
+    {
+        WorkFolder work;
+        work.writeSettings(
+            {"Key_Up::", "Key_Down::", "Key_Left::", "Key_Right::", "Key_Enter::", "Key_A::", "Key_B::", "Key_C::"});
+        My_Widget_F4 window(nullptr);
+        DialogAnswerer answers;
+        answers.press("Ok");
+        sendKeys(window, "-Return +Up *Up *Up -Up Down Left Right Enter A B Call F1");
+        const QByteArray recorded = work.read("system.txt");
+        QCOMPARE(recorded, "Key_Up::4115\r\nKey_Down::4117\r\nKey_Left::4114\r\nKey_Right::4116\r\nKey_Enter::4101\r\n"
+                           "Key_A::65\r\nKey_B::66\r\nKey_C::4356\r\n");
+        QCOMPARE(answers.texts(), QStringList{"Not saved: [D] (Key_D)" + notSaved});
+        sendKeys(window, "C");
+        QCOMPARE(window.findChild<QLabel*>("main_label")->text(), " press button [UP]");
+        QCOMPARE(work.read("system.txt"), recorded);
+    }
 };
-
-// Saving without a change writes back what the window chose from the file.
-void SetupTest::generalSetupSaves_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("typed");  // null: the password as shown
-    QTest::addColumn<QByteArray>("after");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("stored values, click no number") << stored + "File::/a\n" << QString()
-        << QByteArray(stored).replace("click::x", "click::0") + "File::/a\r\n" << "saved pleas restart to apply";
-    QTest::newRow("beyond the lists, click missing, new password")
-        << QByteArray("window::2\nTaxis::-1\nHide::\nPassWord::\n") << "n€w"
-        << QByteArray("window::0\r\nTaxis::0\r\nHide::0\r\nPassWord::n\xe2\x82\xacw\r\n") << "Not saved: Open in (click)" + notSaved;
-    QTest::newRow("password holding ::") << stored << "a::b" << stored
-                                         << "A password can not hold \"::\". Nothing was saved.";
-}
-
-void SetupTest::generalSetupSaves()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, typed);
-    QFETCH(QByteArray, after);
-    QFETCH(QString, message);
-    WorkFolder work;
-    work.write("system.txt", before);
-    SetupWidget window(nullptr);
-    window.show();
-    DialogAnswerer answers;
-    answers.press("Ok");
-    if (!typed.isNull())
-        window.findChild<ZMultiLineEdit*>()->setText(typed);
-    window.findChild<UTIL_CST*>()->getMidBtn()->click();
-    QCOMPARE(answers.texts(), QStringList{message});
-    QCOMPARE(work.read("system.txt"), after);
-    QCOMPARE(window.isVisible(), typed.contains("::"));
-}
-
-// Lone releases and auto-repeats record nothing; "Key_D", which the file lacks, is named as not saved.
-void SetupTest::buttonSetupRecordsEachPressOnce()
-{
-    WorkFolder work;
-    work.writeSettings(
-        {"Key_Up::", "Key_Down::", "Key_Left::", "Key_Right::", "Key_Enter::", "Key_A::", "Key_B::", "Key_C::"});
-    My_Widget_F4 window(nullptr);
-    const QLabel* prompt = window.findChild<QLabel*>("main_label");
-    DialogAnswerer answers;
-    answers.press("Ok");
-    sendKeys(window, "-Return +Up *Up *Up -Up Down Left Right Enter A B Call F1");
-    const QByteArray recorded = work.read("system.txt");
-    QCOMPARE(recorded, "Key_Up::4115\r\nKey_Down::4117\r\nKey_Left::4114\r\nKey_Right::4116\r\nKey_Enter::4101\r\n"
-                       "Key_A::65\r\nKey_B::66\r\nKey_C::4356\r\n");
-    QCOMPARE(answers.texts(), QStringList{"Not saved: [D] (Key_D)" + notSaved});
-    QCOMPARE(prompt->text(), "   button set complate\nto change button now\npres any key!");
-    sendKeys(window, "C");
-    QCOMPARE(prompt->text(), " press button [UP]");
-    QCOMPARE(work.read("system.txt"), recorded);
-}
 
 QTEST_MAIN(SetupTest)
 #include "tst_setup.moc"
