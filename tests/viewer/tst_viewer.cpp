@@ -72,7 +72,9 @@ private slots:
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         QCOMPARE(viewer.view()->message(), message);
-        QCOMPARE(viewer.view()->image().size(), shown);
+        QCOMPARE(viewer.view()->image().isNull(), !shown.isValid());
+        if (shown.isValid())
+            QCOMPARE(viewer.view()->image().size(), shown);
     }
 
     // By the keys system.txt names and by swipes; the arrow it does not name does nothing.
