@@ -11,6 +11,22 @@
 #include <QLineEdit>
 #include <QTest>
 
+namespace {
+
+// What a dialog says: its labels, then what its text fields hold.
+QString textOf(QWidget* dialog)
+{
+    QStringList parts;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        parts << label->text();
+    for (QLineEdit* field : dialog->findChildren<QLineEdit*>())
+        parts << field->text();
+    parts.removeAll(QString());
+    return parts.join('\n');
+}
+
+}  // namespace
+
 DialogAnswerer::DialogAnswerer()
 {
     timer.setInterval(0);
@@ -18,29 +34,24 @@ DialogAnswerer::DialogAnswerer()
     timer.start();
 }
 
-DialogAnswerer& DialogAnswerer::press(const QString& buttonText)
+DialogAnswerer& DialogAnswerer::follow(const QStringList& answers)
 {
-    return then([buttonText](QWidget* dialog) { pressButton(dialog, buttonText); });
-}
-
-DialogAnswerer& DialogAnswerer::type(const QString& text, const QString& buttonText)
-{
-    return then([text, buttonText](QWidget* dialog) {
-        QLineEdit* field = dialog->findChild<QLineEdit*>();
-        QVERIFY2(field, "the dialog has no text field");
-        field->setText(text);
-        pressButton(dialog, buttonText);
-    });
-}
-
-DialogAnswerer& DialogAnswerer::pick(const QString& folder)
-{
-    return then([folder](QWidget* dialog) {
-        auto* tree = dialog->findChild<DirectoryView*>();
-        QVERIFY2(tree, "the dialog is not the folder picker");
-        tree->setDir(folder);
-        pressButton(dialog, "Select");
-    });
+    for (const QString& answer : answers) {
+        then([answer](QWidget* dialog) {
+            const QString value = answer.section(':', 1);
+            if (answer.startsWith("pick:")) {
+                auto* tree = dialog->findChild<DirectoryView*>();
+                QVERIFY2(tree, "the dialog is not the folder picker");
+                tree->setDir(value);
+            } else if (answer.startsWith("type:")) {
+                QLineEdit* field = dialog->findChild<QLineEdit*>();
+                QVERIFY2(field, "the dialog has no text field");
+                field->setText(value);
+            }
+            pressButton(dialog, answer.startsWith("pick:") ? "Select" : answer.startsWith("type:") ? "Ok" : answer);
+        });
+    }
+    return *this;
 }
 
 DialogAnswerer& DialogAnswerer::then(std::function<void(QWidget*)> step)
@@ -58,15 +69,6 @@ void DialogAnswerer::pressButton(QWidget* dialog, const QString& buttonText)
         }
     }
     QFAIL(qPrintable("no button \"" + buttonText + "\" in the dialog: " + textOf(dialog)));
-}
-
-QString DialogAnswerer::textOf(QWidget* dialog)
-{
-    QStringList parts;
-    for (QLabel* label : dialog->findChildren<QLabel*>())
-        if (!label->text().isEmpty())
-            parts << label->text();
-    return parts.join('\n');
 }
 
 void DialogAnswerer::poll()
