@@ -47,7 +47,6 @@ struct Shown {
         QWidget* target = focused && focused->window() == window.get() ? focused : window.get();
         My_ListBox* list = window->fileList();
         const QPoint row = list->itemRect(int(list->names().indexOf(step.section(':', 1)))).center();
-        const QString key = step.mid(QString("+-*").contains(step[0]) ? 1 : 0);
         if (step.startsWith("tap:")) {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
         } else if (step.startsWith("long:")) {
@@ -61,17 +60,15 @@ struct Shown {
             QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
         } else if (step == "list") {
             window->qListBox(top);
-        } else if (step == "0") {
-            QTest::sendKeyEvent(QTest::Press, target, Qt::Key(0), QString("\u00e9"), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, target, Qt::Key(0), QString("\u00e9"), Qt::NoModifier);
-        } else if (step.startsWith('*')) {
-            QKeyEvent repeat(QEvent::KeyPress, QKeySequence(key)[0].key(), Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(target, &repeat);
         } else {
+            const bool number = step != "0";
+            const Qt::Key key = number ? QKeySequence(step.mid(QString("+-*").contains(step[0]) ? 1 : 0))[0].key() : Qt::Key(0);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, number ? QString() : "\u00e9", step.startsWith('*'));
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, number ? QString() : "\u00e9");
             if (!step.startsWith('-'))
-                QTest::keyPress(target, QKeySequence(key)[0].key());
-            if (!step.startsWith('+'))
-                QTest::keyRelease(target, QKeySequence(key)[0].key());
+                QApplication::sendEvent(target, &press);
+            if (!step.startsWith('+') && !step.startsWith('*'))
+                QApplication::sendEvent(target, &release);
         }
     }
 };

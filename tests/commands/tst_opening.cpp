@@ -26,7 +26,6 @@ private slots:
         QTest::newRow("a failed line is reported, the others run")
             << "x.bad" << false << "after|-d|%1|\n" << "[x.bad] failed!\nexit status 1";
         QTest::newRow("tgz") << "x.TGZ" << false << "" << "Extract files%1 to this dir";
-        QTest::newRow("mtf") << "x.mtf" << false << "" << "Extract files%1 to this dir";
         QTest::newRow("rar, any case") << "Photos.RAR" << false << "" << "Extract RAR archive   [Photos.RAR] to this dir";
         QTest::newRow("zip") << "x.zip" << false << "" << "Extract ZIP archive   [x.zip] to this dir";
         QTest::newRow("no association") << "a.txt" << false << "" << "No associate programm";
@@ -103,27 +102,26 @@ private slots:
         QCOMPARE(QFile::exists(work.file("setup.txt")), !before.isNull());
     }
 
+    // Open Text hands the file to the editor through "TXTFile"; an editor that cannot be
+    // started is reported.
     void openTextHandsTheFileToTheEditor()
     {
-        for (const bool editor : {false, true}) {
-            WorkFolder work;
-            const QString name = "notes $(touch INJECTED) \u65e5.txt";
-            work.write("mmc/mmca1/" + name, "text");
-            work.writeSettings({"TXTFile::"});
-            if (editor)
-                work.recorder("Edit");
-            My_Widget window;
-            selectRow(window, name);
-            DialogAnswerer answers;
-            answers.follow(editor ? QStringList() : QStringList{"Ok"});
-            window.menuSelect(window.ids().openText);
-            expectAllAnswered(answers);
-            QCOMPARE(fromStoredBytes(iniRead("TXTFile")), phoneFolders().card + "/" + name);
-            QCOMPARE(answers.texts(), editor ? QStringList() : QStringList("Cannot start [" + work.file("Edit") + "]"));
-            if (editor)
-                QTRY_COMPARE(work.read("log"), QByteArray("\n"));
-            QVERIFY(!QFile::exists("INJECTED"));
-        }
+        WorkFolder work;
+        const QString name = "notes $(touch INJECTED) \u65e5.txt";
+        work.write("mmc/mmca1/" + name, "text");
+        work.writeSettings({"TXTFile::"});
+        My_Widget window;
+        selectRow(window, name);
+        DialogAnswerer answers;
+        answers.follow({"Ok"});
+        window.menuSelect(window.ids().openText);
+        QCOMPARE(fromStoredBytes(iniRead("TXTFile")), phoneFolders().card + "/" + name);
+        work.recorder("Edit");
+        window.menuSelect(window.ids().openText);
+        QTRY_COMPARE(work.read("log"), QByteArray("\n"));
+        expectAllAnswered(answers);
+        QCOMPARE(answers.texts(), QStringList("Cannot start [" + work.file("Edit") + "]"));
+        QVERIFY(!QFile::exists("INJECTED"));
     }
 };
 

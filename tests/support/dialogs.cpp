@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -80,10 +79,7 @@ void DialogAnswerer::poll()
     seen << textOf(dialog);
     if (steps.empty()) {
         extra << textOf(dialog);
-        if (auto* modal = qobject_cast<QDialog*>(dialog))
-            modal->reject();
-        else
-            dialog->close();
+        dialog->close();
         return;
     }
     auto step = std::move(steps.front());

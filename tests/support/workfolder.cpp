@@ -58,15 +58,10 @@ QString WorkFolder::makeFolder(const QString& relative) const
     return file(relative);
 }
 
-QString WorkFolder::program(const QString& relative, const QByteArray& script) const
-{
-    write(relative, "#!/bin/sh\n" + script);
-    QFile::setPermissions(file(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return file(relative);
-}
-
 QString WorkFolder::recorder(const QString& relative) const
 {
-    return program(relative, "for a in \"$@\"; do printf '%s|' \"$a\"; done >> '" + file("log").toUtf8() + "'\n"
-                             "echo >> '" + file("log").toUtf8() + "'\n");
+    const QByteArray log = "'" + file("log").toUtf8() + "'";
+    write(relative, "#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done >> " + log + "\necho >> " + log + "\n");
+    QFile::setPermissions(file(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file(relative);
 }

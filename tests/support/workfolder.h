@@ -24,9 +24,8 @@ public:
     // "system.txt" of the given lines, each ended by "\r\n".
     void writeSettings(const QStringList& lines) const;
     QString makeFolder(const QString& relative) const;
-    // An executable shell script of the working folder; returns its path.
-    QString program(const QString& relative, const QByteArray& script) const;
-    // A program that appends its arguments, each followed by "|", and a line end to "log".
+    // A program that appends its arguments, each followed by "|", and a line end to "log"
+    // in the working folder; returns its path.
     QString recorder(const QString& relative) const;
 
 private:
