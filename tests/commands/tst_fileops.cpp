@@ -125,8 +125,9 @@ private slots:
         QVERIFY(!QFile::exists("INJECTED"));
     }
 
-    // The command leaves everything as it was, and the last box says why.
-    void commandsThatCannotDoTheirWorkChangeNothing_data()
+    // The command leaves the card as it was, and the last box says why (no box at all for a
+    // command that does nothing on its row).
+    void commandsThatChangeNothingSayWhy_data()
     {
         QTest::addColumn<Refusal>("refusal");
         const auto row = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
@@ -160,7 +161,7 @@ private slots:
         for (const char* command : {"delete", "rename", "copy", "move", "extract"})
             row(qPrintable(QString(command) + " the parent row"), {command, "..", {}, ""});
     }
-    void commandsThatCannotDoTheirWorkChangeNothing()
+    void commandsThatChangeNothingSayWhy()
     {
         QFETCH(Refusal, refusal);
         Card card;
