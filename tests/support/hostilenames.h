@@ -4,10 +4,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringList>
-
-#include <unistd.h>
 
 // File names a memory card can hold that break careless command lines. A name that a
 // command injects creates a file called INJECTED in the folder the shell runs in: the
@@ -29,8 +28,8 @@ inline QByteArray hostileRowName(const QString& name)
     return (shown.size() > 40 ? shown.left(12) + "...(255 bytes)" : shown).toUtf8();
 }
 
-// What a tree holds: relative path -> "d" for a folder, "l:" and the text of a link,
-// "f:" and a hash of the bytes for a file.
+// What a tree holds: relative path -> "d" for a folder, "l:" and where a link leads
+// (relative to the tree), "f:" and a hash of the bytes for a file.
 using TreeListing = QMap<QString, QString>;
 
 inline TreeListing treeListing(const QString& root)
@@ -40,13 +39,12 @@ inline TreeListing treeListing(const QString& root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QString& entry = tree[QDir(root).relativeFilePath(path)];
+        const QFileInfo info = it.fileInfo();
         QFile file(path);
-        char link[4096];
-        const ssize_t size = ::readlink(QFile::encodeName(path).constData(), link, sizeof link);
-        if (size >= 0)
-            entry = "l:" + QFile::decodeName(QByteArray(link, int(size)));
-        else if (it.fileInfo().isDir())
+        QString& entry = tree[QDir(root).relativeFilePath(path)];
+        if (info.isSymLink())
+            entry = "l:" + QDir(root).relativeFilePath(info.symLinkTarget());
+        else if (info.isDir())
             entry = "d";
         else
             entry = "f:" + (file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() : "?");
