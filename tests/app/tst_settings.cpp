@@ -1,3 +1,4 @@
+#include "app/platform/keys.h"
 #include "app/settings.h"
 #include "app/text.h"
 #include "workfolder.h"
@@ -12,121 +13,90 @@ class SettingsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void readsTheFirstMatchingLine_data();
-    void readsTheFirstMatchingLine();
-    void rewritesEveryMatchingLine_data();
-    void rewritesEveryMatchingLine();
-    void keepsValuesAsUtf8Bytes();
-    void missingFileReadsEmptyAndStaysMissing();
-    void failedRewriteLeavesTheOldFile();
+    // Lines of key::value: the first line of a key is read, every line of it rewritten,
+    // every other line kept byte for byte, and no line ever added.
+    void readsAndRewritesLines_data()
+    {
+        QTest::addColumn<QByteArray>("before");  // null: no file
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char* name, const QByteArray& before, const char* key, const QString& read,
+                            const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << key << read << value << after;
+        };
+        row("line ends become CRLF", "Hide::1\nTaxis::2\n", "Taxis", "2", "0", "Hide::1\r\nTaxis::0\r\n");
+        row("keys are case-sensitive", "Taxis::2\r\n", "taxis", "", "1", "Taxis::2\r\n");
+        row("absent key adds nothing", "Hide::0\r\n", "Key_A", "", "65", "Hide::0\r\n");
+        row("key alone", "Taxis\n", "Taxis", "", "1", "Taxis::1\r\n");
+        row("value cut at the next separator", "File::/a::b\n", "File", "/a", "/x", "File::/x\r\n");
+        row("leading separators ignored", "::Hide::1\n", "Hide", "1", "0", "Hide::0\r\n");
+        row("every line of the key", "click::1\nclick::2\n", "click", "1", "0", "click::0\r\nclick::0\r\n");
+        row("last line without an end", "Hide::0\nwindow::1", "window", "1", "0", "Hide::0\r\nwindow::0\r\n");
+        row("blank in the key counts", "Hide ::1\n", "Hide", "", "0", "Hide ::1\n");  // nothing to rewrite
+        row("other lines keep their bytes", "File::/caf\xc3\xa9\r\n\r\nHide::0\r\n", "Hide", "0", "1",
+            "File::/caf\xc3\xa9\r\n\r\nHide::1\r\n");
+        row("values are stored as UTF-8", "PassWord::\r\n", "PassWord", "", "caf\u00e9", "PassWord::caf\xc3\xa9\r\n");
+        row("no file stays missing", QByteArray(), "Hide", "", "1", QByteArray());
+    }
+    void readsAndRewritesLines()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, key);
+        QFETCH(QString, read);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        WorkFolder work;
+        if (!before.isNull())
+            work.write("system.txt", before);
+        QCOMPARE(iniRead(key), read);
+        QVERIFY(!iniRead(key).isNull());
+        iniWrite(key, value);
+        QCOMPARE(work.read("system.txt"), after);
+        QCOMPARE(QFile::exists(work.file("system.txt")), !before.isNull());
+        QCOMPARE(fromStoredBytes(iniRead(key)), after.contains(key.toUtf8() + "::") ? value : read);
+    }
+
+    // A write cut short (here by a file size limit, as a full card would) keeps the old file whole.
+    void failedRewriteLeavesTheOldFile()
+    {
+        WorkFolder work;
+        const QByteArray old = "File::/mmc/mmca1/some/long/folder/name\r\nHide::0\r\n";
+        work.write("system.txt", old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit tiny = previous;
+        tiny.rlim_cur = 8;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool written = iniWriteFile(work.file("system.txt"), "File", "/mmc/mmca1/another/long/name");
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QVERIFY(!written);
+        QCOMPARE(work.read("system.txt"), old);
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"system.txt"});
+    }
+
+    // Codes recorded on a handset: printable keys their value, special keys from 0x1000,
+    // phone keys from 0x1100, any other key its low 16 bits.
+    void keyCodesAreTheHandsetNumbers_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("code");
+        const QList<QPair<int, int>> keys = {
+            {Qt::Key_A, 65}, {Qt::Key_5, 53}, {Qt::Key_Escape, 4096}, {Qt::Key_Return, 4100}, {Qt::Key_Enter, 4101},
+            {Qt::Key_Left, 4114}, {Qt::Key_Up, 4115}, {Qt::Key_Right, 4116}, {Qt::Key_Down, 4117}, {Qt::Key_F1, 4144},
+            {Qt::Key_Call, 4356}, {Qt::Key_Hangup, 4357}, {Qt::Key_Context1, 4352}, {Qt::Key_Yes, 1}};
+        for (const auto& [key, code] : keys)
+            QTest::addRow("%d", code) << key << code;
+    }
+    void keyCodesAreTheHandsetNumbers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, code);
+        QCOMPARE(oldToolkitKeyCode(key), code);
+    }
 };
-
-void SettingsTest::readsTheFirstMatchingLine_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-
-    QTest::newRow("second line") << QByteArray("Hide::1\r\nTaxis::2\r\n") << "Taxis" << "2";
-    QTest::newRow("keys are case-sensitive") << QByteArray("Hide::1\r\nTaxis::2\r\n") << "taxis" << "";
-    QTest::newRow("empty value") << QByteArray("Taxis::\r\n") << "Taxis" << "";
-    QTest::newRow("key alone") << QByteArray("Taxis\n") << "Taxis" << "";
-    QTest::newRow("value cut at the next separator") << QByteArray("File::/mmc/mmca1/a::b\n") << "File"
-                                                     << "/mmc/mmca1/a";
-    QTest::newRow("leading separators ignored") << QByteArray("::Hide::1\n") << "Hide" << "1";
-    QTest::newRow("first of two lines") << QByteArray("click::1\nclick::2\n") << "click" << "1";
-    QTest::newRow("carriage return not part of the value") << QByteArray("window::1\r\n") << "window" << "1";
-    QTest::newRow("last line without an end") << QByteArray("Hide::0\nwindow::1") << "window" << "1";
-    QTest::newRow("blank in the key counts") << QByteArray("Hide ::1\n") << "Hide" << "";
-    QTest::newRow("absent key") << QByteArray("Hide::1\n") << "Key_A" << "";
-}
-
-void SettingsTest::readsTheFirstMatchingLine()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    WorkFolder work;
-    work.write("system.txt", file);
-    const QString read = iniRead(key);
-    QCOMPARE(read, value);
-    QVERIFY(!read.isNull());
-}
-
-void SettingsTest::rewritesEveryMatchingLine_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QByteArray>("after");
-
-    QTest::newRow("line ends become CRLF") << QByteArray("Hide::0\nwindow::0\nclick::2\n") << "window" << "1"
-                                           << QByteArray("Hide::0\r\nwindow::1\r\nclick::2\r\n");
-    QTest::newRow("absent key adds nothing") << QByteArray("Hide::0\r\n") << "Key_A" << "65"
-                                             << QByteArray("Hide::0\r\n");
-    QTest::newRow("third piece dropped") << QByteArray("File::/mmc/mmca1/a::b\r\n") << "File" << "/x"
-                                         << QByteArray("File::/x\r\n");
-    QTest::newRow("both lines rewritten") << QByteArray("click::1\r\nclick::2\r\n") << "click" << "0"
-                                          << QByteArray("click::0\r\nclick::0\r\n");
-    QTest::newRow("leading separator dropped") << QByteArray("::Hide::1\r\n") << "Hide" << "0"
-                                               << QByteArray("Hide::0\r\n");
-    QTest::newRow("empty lines kept") << QByteArray("Hide::1\r\n\r\nTaxis::0\r\n") << "Taxis" << "2"
-                                      << QByteArray("Hide::1\r\n\r\nTaxis::2\r\n");
-    QTest::newRow("other lines keep their bytes")
-        << QByteArray("File::/caf\xc3\xa9\r\nHide::0\r\n") << "Hide" << "1"
-        << QByteArray("File::/caf\xc3\xa9\r\nHide::1\r\n");
-}
-
-void SettingsTest::rewritesEveryMatchingLine()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    QFETCH(QByteArray, after);
-    WorkFolder work;
-    work.write("system.txt", before);
-    iniWrite(key, value);
-    QCOMPARE(work.read("system.txt"), after);
-}
-
-void SettingsTest::keepsValuesAsUtf8Bytes()
-{
-    WorkFolder work;
-    work.write("system.txt", "PassWord::\r\n");
-    iniWrite("PassWord", QString::fromUtf8("caf\xc3\xa9"));
-    QCOMPARE(work.read("system.txt"), QByteArray("PassWord::caf\xc3\xa9\r\n"));
-    QCOMPARE(fromStoredBytes(iniRead("PassWord")), QString::fromUtf8("caf\xc3\xa9"));
-}
-
-void SettingsTest::missingFileReadsEmptyAndStaysMissing()
-{
-    WorkFolder work;
-    QCOMPARE(iniRead("Hide"), QString(""));
-    iniWrite("Hide", "1");
-    QVERIFY(!QFile::exists(work.file("system.txt")));
-    work.write("system.txt", "");
-    iniWrite("Hide", "1");
-    QCOMPARE(work.read("system.txt"), QByteArray());
-}
-
-// A write cut short (here by a file size limit, as a full card would) keeps the old file whole.
-void SettingsTest::failedRewriteLeavesTheOldFile()
-{
-    WorkFolder work;
-    const QByteArray old = "File::/mmc/mmca1/some/long/folder/name\r\nHide::0\r\n";
-    work.write("system.txt", old);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit tiny = previous;
-    tiny.rlim_cur = 8;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool written = iniWriteFile(work.file("system.txt"), "File", "/mmc/mmca1/another/long/name");
-    setrlimit(RLIMIT_FSIZE, &previous);
-    QVERIFY(!written);
-    QCOMPARE(work.read("system.txt"), old);
-    QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"system.txt"});
-}
 
 QTEST_MAIN(SettingsTest)
 #include "tst_settings.moc"

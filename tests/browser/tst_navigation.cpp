@@ -1,386 +1,143 @@
 #include "app/my_widget.h"
 #include "app/platform/popupmenu.h"
 #include "browser/my_listbox.h"
-
 #include "dialogs.h"
 #include "workfolder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QTest>
 
 #include <memory>
 
 namespace {
 
-// The handset's keys as the button setup records them.
-const QStringList handsetKeys = {"Key_Enter::4100", "Key_Up::4115", "Key_Down::4117",
-                                 "Key_Left::4114", "Key_Right::4116"};
+// A shown window listing "top": "..", "alpha" (with a folder inside), "beta", "note.zzz".
+struct Shown {
+    WorkFolder work;
+    QString top = work.makeFolder("top");
+    std::unique_ptr<My_Widget> window;
+
+    Shown(const QString& keys, const QString& click)
+    {
+        work.makeFolder("top/alpha/inner");
+        work.makeFolder("top/beta");
+        work.write("top/note.zzz", "x");
+        QStringList settings{"File::" + top};
+        if (keys == "handset")
+            settings << "Key_Enter::4100" << "Key_Up::4115" << "Key_Down::4117" << "Key_Left::4114" << "Key_Right::4116";
+        else if (keys == "one code")
+            settings << "Key_Up::4117" << "Key_Down::4117" << "Key_Enter::4117";
+        settings << "click::" + click;
+        work.writeSettings(settings);
+        window = std::make_unique<My_Widget>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        window->fileList()->setFocus();
+    }
+
+    // "Down" presses and releases a key, "+Down" only presses it, "-Down" only releases it,
+    // "*Down" is an auto-repeated press, "0" a key without a number; "tap:NAME" and
+    // "long:NAME" touch a row, "list" lists the folder again.
+    void act(const QString& step)
+    {
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* target = focused && focused->window() == window.get() ? focused : window.get();
+        My_ListBox* list = window->fileList();
+        const QPoint row = list->itemRect(int(list->names().indexOf(step.section(':', 1)))).center();
+        if (step.startsWith("tap:")) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        } else if (step.startsWith("long:")) {
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row);
+            for (int tick = 0; tick < 15; ++tick)
+                window->qtime();
+            QVERIFY(!window->contextMenu()->isVisible());
+            window->qtime();  // the timer's ticks, driven by hand: the menu opens on the sixteenth
+            QVERIFY(window->contextMenu()->isVisible());
+            window->contextMenu()->close();
+            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+        } else if (step == "list") {
+            window->qListBox(top);
+        } else {
+            const bool number = step != "0";
+            const Qt::Key key = number ? QKeySequence(step.mid(QString("+-*").contains(step[0]) ? 1 : 0))[0].key() : Qt::Key(0);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, number ? QString() : "\u00e9", step.startsWith('*'));
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, number ? QString() : "\u00e9");
+            if (!step.startsWith('-'))
+                QApplication::sendEvent(target, &press);
+            if (!step.startsWith('+') && !step.startsWith('*'))
+                QApplication::sendEvent(target, &release);
+        }
+    }
+};
 
 }  // namespace
 
 class NavigationTest : public QObject
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<WorkFolder> work;
-    std::unique_ptr<My_Widget> window;
-    QString top;
-
-    // A folder of two subfolders and a file, listed as "..", "alpha", "beta", "note.zzz".
-    void start(const QStringList& settings, const QString& click = "0")
-    {
-        window.reset();
-        work = std::make_unique<WorkFolder>();
-        top = work->makeFolder("top");
-        work->makeFolder("top/alpha/inner");
-        work->makeFolder("top/beta");
-        work->write("top/note.zzz", "x");
-        work->writeSettings(QStringList(settings) << "File::" + top << "click::" + click);
-        window = std::make_unique<My_Widget>(nullptr);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        window->fileList()->setFocus();
-        QCOMPARE(rows(), QStringList({"..", "alpha", "beta", "note.zzz"}));
-    }
-
-    QStringList rows() const { return window->fileList()->names(); }
-    int row() const { return window->fileList()->currentItem(); }
-    QString shown() const { return window->currentFolder().absolutePath(); }
-
-    // Where the window's key events arrive: its focused child, else the window itself.
-    QWidget* keyTarget() const
-    {
-        QWidget* focused = QApplication::focusWidget();
-        return focused && focused->window() == window.get() ? focused : window.get();
-    }
-
-    void press(Qt::Key key) { QTest::keyPress(keyTarget(), key); }
-    void release(Qt::Key key) { QTest::keyRelease(keyTarget(), key); }
-    void key(Qt::Key key)
-    {
-        press(key);
-        release(key);
-    }
-
-    void tap(const QString& name)
-    {
-        const int at = rows().indexOf(name);
-        QVERIFY2(at >= 0, qPrintable(name));
-        UTIL_ListBox* list = window->fileList();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->itemRect(at).center());
-    }
-
-    void moveTo(const QString& name)
-    {
-        for (int i = 0; i < rows().size() && window->fileList()->Istr() != name; ++i)
-            key(Qt::Key_Down);
-        QCOMPARE(window->fileList()->Istr(), name);
-    }
-
 private slots:
-    void cleanup()
+    void keysAndTaps_data()
     {
-        window.reset();
-        work.reset();
+        QTest::addColumn<QString>("setup");   // the key settings ("handset", "none", "one code") and click mode
+        QTest::addColumn<QString>("steps");   // as Shown::act takes them
+        QTest::addColumn<QString>("row");     // the current row afterwards
+        QTest::addColumn<QString>("folder");  // the listed folder, "" for the one above "top"
+        QTest::addColumn<QString>("shows");   // "menu" for the context menu, or a box's text
+        const auto row = [](const char* name, const char* setup, const char* steps, const char* current,
+                            const char* folder, const char* shows = "") {
+            QTest::newRow(name) << setup << steps << current << folder << shows;
+        };
+        row("Up wraps to the last row", "handset 0", "Up", "note.zzz", "top");
+        row("Down wraps to the first", "handset 0", "Up Down", "..", "top");
+        row("a key acts on its press", "handset 0", "+Down -Down Down", "beta", "top");
+        row("auto-repeats are ignored", "handset 0", "+Down *Down *Down -Down Down", "beta", "top");
+        row("a release without its press does nothing", "handset 0", "-Return Down", "alpha", "top");
+        row("Enter opens a folder", "handset 0", "Down Return", "..", "top/alpha");
+        row("Left lists the parent", "handset 0", "Down Down Left", "..", "");
+        row("Right opens the context menu", "handset 0", "Up Right", "note.zzz", "top", "menu");
+        row("but not on the parent row", "handset 0", "Right", "..", "top");
+        row("other keys are consumed", "handset 0", "Down PgDown X", "alpha", "top");
+        row("no key settings", "none 0", "Down", "..", "top");
+        row("key number 0 is no setting", "none 0", "0", "..", "top");
+        row("the first setting of a code wins", "one code 0", "Down", "note.zzz", "top");
+        row("single: a tap opens", "handset 0", "tap:alpha", "..", "top/alpha");
+        row("double: a tap selects", "handset 1", "tap:alpha", "alpha", "top");
+        row("double: two taps open", "handset 1", "tap:alpha tap:alpha", "..", "top/alpha");
+        row("double: the last first tap counts", "handset 1", "tap:alpha tap:beta tap:beta", "..", "top/beta");
+        row("double: the parent row at once", "handset 1", "tap:..", "..", "");
+        row("double: listing needs a new first tap", "handset 1", "tap:alpha list tap:alpha", "alpha", "top");
+        row("double: a long press needs a new first tap", "handset 1", "tap:alpha long:alpha", "alpha", "top");
+        row("mixed: a folder at once", "handset 2", "tap:beta", "..", "top/beta");
+        row("mixed: a second tap opens a file", "handset 2", "tap:note.zzz tap:note.zzz", "note.zzz", "top",
+            "No associate programm");
     }
-
-    void upAndDownWrapAround_data();
-    void upAndDownWrapAround();
-    void leftAndEnterOnParentRowListTheParent_data();
-    void leftAndEnterOnParentRowListTheParent();
-    void enterOpensAFolderRow();
-    void rightOpensTheContextMenuExceptOnParentRow();
-    void pressActsOnceAndReleaseIsConsumed();
-    void autoRepeatIsIgnored();
-    void unknownKeysAreConsumed_data();
-    void unknownKeysAreConsumed();
-    void earlierSettingWinsOnTheSameCode();
-    void releaseWithoutItsPressDoesNotShiftTheKeys();
-    void tapsInEachClickMode_data();
-    void tapsInEachClickMode();
-    void fileOpensOnSecondTapInMixedMode();
-    void listingNeedsANewFirstTap();
-    void longPressNeedsANewFirstTap();
-    void menuItemsFollowTheCurrentRow_data();
-    void menuItemsFollowTheCurrentRow();
+    void keysAndTaps()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, steps);
+        QFETCH(QString, row);
+        QFETCH(QString, folder);
+        QFETCH(QString, shows);
+        Shown shown(setup.section(' ', 0, -2), setup.section(' ', -1));
+        DialogAnswerer answers;
+        for (const QString& step : steps.split(' '))
+            shown.act(step);
+        QCOMPARE(shown.window->fileList()->Istr(), row);
+        QCOMPARE(shown.window->currentFolder().absolutePath(), folder.isEmpty() ? shown.work.path() : shown.work.file(folder));
+        QCOMPARE(shown.window->contextMenu()->isVisible(), shows == "menu");
+        QCOMPARE(answers.texts(), shows.isEmpty() || shows == "menu" ? QStringList() : QStringList(shows));
+        shown.window->contextMenu()->close();
+        // The items that need a file or an entry follow the row (an opened file's wait for the next move).
+        const bool isFile = row.contains('.') && row != "..";
+        const My_Widget::MenuIds& ids = shown.window->ids();
+        QCOMPARE(shown.window->actionMenu()->isItemEnabled(ids.extract), isFile && answers.texts().isEmpty());
+        QCOMPARE(shown.window->contextMenu()->isItemEnabled(ids.openText), isFile && answers.texts().isEmpty());
+        QCOMPARE(shown.window->actionMenu()->isItemEnabled(ids.del), row != ".." && answers.texts().isEmpty());
+    }
 };
-
-void NavigationTest::upAndDownWrapAround_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("to");
-    QTest::newRow("up from the first row to the last") << 0 << int(Qt::Key_Up) << 3;
-    QTest::newRow("down from the last row to the first") << 3 << int(Qt::Key_Down) << 0;
-    QTest::newRow("up") << 2 << int(Qt::Key_Up) << 1;
-    QTest::newRow("down") << 1 << int(Qt::Key_Down) << 2;
-}
-
-void NavigationTest::upAndDownWrapAround()
-{
-    QFETCH(int, from);
-    QFETCH(int, key);
-    QFETCH(int, to);
-    start(handsetKeys);
-    window->fileList()->setCurrentItem(from);
-    this->key(Qt::Key(key));
-    QCOMPARE(row(), to);
-    QCOMPARE(shown(), top);
-}
-
-void NavigationTest::leftAndEnterOnParentRowListTheParent_data()
-{
-    QTest::addColumn<QString>("onRow");
-    QTest::addColumn<int>("key");
-    QTest::newRow("left on a row") << "beta" << int(Qt::Key_Left);
-    QTest::newRow("left on the parent row") << ".." << int(Qt::Key_Left);
-    QTest::newRow("enter on the parent row") << ".." << int(Qt::Key_Return);
-}
-
-void NavigationTest::leftAndEnterOnParentRowListTheParent()
-{
-    QFETCH(QString, onRow);
-    QFETCH(int, key);
-    start(handsetKeys);
-    moveTo(onRow);
-    this->key(Qt::Key(key));
-    QCOMPARE(shown(), work->path());
-    QVERIFY(rows().contains("top"));
-}
-
-void NavigationTest::enterOpensAFolderRow()
-{
-    start(handsetKeys);
-    moveTo("alpha");
-    key(Qt::Key_Return);
-    QCOMPARE(shown(), top + "/alpha");
-    QCOMPARE(rows(), QStringList({"..", "inner"}));
-    QCOMPARE(row(), 0);
-}
-
-void NavigationTest::rightOpensTheContextMenuExceptOnParentRow()
-{
-    start(handsetKeys);
-    PopupMenu* menu = window->contextMenu();
-    key(Qt::Key_Right);
-    QVERIFY(!menu->isVisible());
-
-    moveTo("note.zzz");
-    press(Qt::Key_Right);
-    QVERIFY(menu->isVisible());
-    QCOMPARE(menu->pos(), QPoint(120, 50));
-    // Opening the menu brings its items up to date for the row.
-    QVERIFY(menu->isItemEnabled(window->ids().openText));
-    QTest::keyRelease(menu, Qt::Key_Right);
-    QTest::keyClick(menu, Qt::Key_Escape);
-    QVERIFY(!menu->isVisible());
-    QCOMPARE(shown(), top);
-}
-
-void NavigationTest::pressActsOnceAndReleaseIsConsumed()
-{
-    start(handsetKeys);
-    press(Qt::Key_Down);
-    QCOMPARE(row(), 1);
-    release(Qt::Key_Down);
-    QCOMPARE(row(), 1);
-    key(Qt::Key_Down);
-    QCOMPARE(row(), 2);
-    for (int i = 0; i < 3; ++i)
-        key(Qt::Key_Up);
-    QCOMPARE(row(), 3);
-    key(Qt::Key_Down);
-    QCOMPARE(row(), 0);
-}
-
-// Holding a key delivers more presses; they neither move the row nor shift later keys.
-void NavigationTest::autoRepeatIsIgnored()
-{
-    start(handsetKeys);
-    press(Qt::Key_Down);
-    for (int i = 0; i < 3; ++i) {
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(keyTarget(), &repeat);
-    }
-    release(Qt::Key_Down);
-    QCOMPARE(row(), 1);
-    key(Qt::Key_Down);
-    QCOMPARE(row(), 2);
-}
-
-void NavigationTest::unknownKeysAreConsumed_data()
-{
-    QTest::addColumn<QStringList>("settings");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("page down") << handsetKeys << int(Qt::Key_PageDown) << QString();
-    QTest::newRow("a letter") << handsetKeys << int(Qt::Key_X) << QString("x");
-    QTest::newRow("down without key settings") << QStringList() << int(Qt::Key_Down) << QString();
-    // Unset key settings read as 0; a key event without a key number is not one of them.
-    QTest::newRow("no key number without key settings") << QStringList() << 0 << QString("\u00e9");
-}
-
-void NavigationTest::unknownKeysAreConsumed()
-{
-    QFETCH(QStringList, settings);
-    QFETCH(int, key);
-    QFETCH(QString, text);
-    start(settings);
-    window->fileList()->setCurrentItem(1);
-    QTest::sendKeyEvent(QTest::Press, keyTarget(), Qt::Key(key), text, Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::Release, keyTarget(), Qt::Key(key), text, Qt::NoModifier);
-    // Had the list seen the key, page down or down would have moved it.
-    QCOMPARE(row(), 1);
-    QCOMPARE(shown(), top);
-}
-
-void NavigationTest::earlierSettingWinsOnTheSameCode()
-{
-    start({"Key_Up::4117", "Key_Down::4117", "Key_Enter::4117"});
-    key(Qt::Key_Down);
-    QCOMPARE(row(), 3);
-    QCOMPARE(shown(), top);
-}
-
-// The Right key opens the menu on its press; the release goes to the menu.
-void NavigationTest::releaseWithoutItsPressDoesNotShiftTheKeys()
-{
-    start(handsetKeys);
-    moveTo("alpha");
-    press(Qt::Key_Right);
-    PopupMenu* menu = window->contextMenu();
-    QVERIFY(menu->isVisible());
-    QTest::keyRelease(menu, Qt::Key_Right);
-    menu->close();
-    press(Qt::Key_Down);
-    QCOMPARE(window->fileList()->Istr(), QString("beta"));
-    release(Qt::Key_Down);
-    QCOMPARE(window->fileList()->Istr(), QString("beta"));
-
-    // A release that arrives after its press closed a message box does nothing.
-    release(Qt::Key_Return);
-    QCOMPARE(shown(), top);
-    press(Qt::Key_Down);
-    QCOMPARE(window->fileList()->Istr(), QString("note.zzz"));
-    release(Qt::Key_Down);
-}
-
-void NavigationTest::tapsInEachClickMode_data()
-{
-    QTest::addColumn<QString>("click");
-    QTest::addColumn<QStringList>("taps");
-    QTest::addColumn<QString>("opened");
-    QTest::newRow("single: one tap opens") << "0" << QStringList{"alpha"} << "alpha";
-    QTest::newRow("single when unset") << "" << QStringList{"beta"} << "beta";
-    QTest::newRow("double: one tap selects") << "1" << QStringList{"alpha"} << "";
-    QTest::newRow("double: two taps open") << "1" << QStringList{"alpha", "alpha"} << "alpha";
-    QTest::newRow("double: the row of the last first tap opens")
-        << "1" << QStringList{"alpha", "beta", "beta"} << "beta";
-    QTest::newRow("double: taps on two rows open nothing") << "1" << QStringList{"alpha", "beta"} << "";
-    QTest::newRow("mixed: a folder opens at once") << "2" << QStringList{"beta"} << "beta";
-    QTest::newRow("mixed: a file is only selected") << "2" << QStringList{"note.zzz"} << "";
-    QTest::newRow("single: parent row") << "0" << QStringList{".."} << "..";
-    QTest::newRow("double: parent row opens at once") << "1" << QStringList{".."} << "..";
-    QTest::newRow("mixed: parent row opens at once") << "2" << QStringList{".."} << "..";
-}
-
-void NavigationTest::tapsInEachClickMode()
-{
-    QFETCH(QString, click);
-    QFETCH(QStringList, taps);
-    QFETCH(QString, opened);
-    start(handsetKeys, click);
-    for (const QString& name : taps)
-        tap(name);
-    const QString expected = opened.isEmpty() ? top : opened == ".." ? work->path() : top + "/" + opened;
-    QCOMPARE(shown(), expected);
-}
-
-void NavigationTest::fileOpensOnSecondTapInMixedMode()
-{
-    start(handsetKeys, "2");
-    DialogAnswerer answers;
-    tap("note.zzz");
-    QCOMPARE(window->fileList()->Istr(), QString("note.zzz"));
-    QVERIFY(window->actionMenu()->isItemEnabled(window->ids().copy));
-    QVERIFY(answers.texts().isEmpty());
-    tap("note.zzz");
-    QVERIFY2(answers.texts().join('\n').contains("No associate programm"),
-             qPrintable(answers.texts().join('\n')));
-    QCOMPARE(shown(), top);
-}
-
-void NavigationTest::listingNeedsANewFirstTap()
-{
-    start(handsetKeys, "1");
-    tap("alpha");
-    window->qListBox(top);
-    tap("alpha");
-    QCOMPARE(shown(), top);
-    tap("alpha");
-    QCOMPARE(shown(), top + "/alpha");
-}
-
-void NavigationTest::longPressNeedsANewFirstTap()
-{
-    start(handsetKeys, "1");
-    tap("alpha");
-    UTIL_ListBox* list = window->fileList();
-    const QPoint at = list->itemRect(rows().indexOf("alpha")).center();
-    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(window->longPressTimer()->isActive());
-    for (int tick = 0; tick < 16; ++tick)
-        window->qtime();
-    PopupMenu* menu = window->contextMenu();
-    QVERIFY(menu->isVisible());
-    menu->close();
-    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(shown(), top);
-    tap("beta");
-    tap("alpha");
-    QCOMPARE(shown(), top);
-    tap("alpha");
-    QCOMPARE(shown(), top + "/alpha");
-}
-
-void NavigationTest::menuItemsFollowTheCurrentRow_data()
-{
-    QTest::addColumn<QString>("onRow");
-    QTest::addColumn<bool>("file");
-    QTest::addColumn<bool>("entry");
-    QTest::newRow("file row") << "note.zzz" << true << true;
-    QTest::newRow("folder row") << "beta" << false << true;
-    QTest::newRow("parent row") << ".." << false << false;
-}
-
-void NavigationTest::menuItemsFollowTheCurrentRow()
-{
-    QFETCH(QString, onRow);
-    QFETCH(bool, file);
-    QFETCH(bool, entry);
-    start(handsetKeys);
-    // Arrive from the other rows, so every state has been set another way before.
-    moveTo("note.zzz");
-    key(Qt::Key_Down);
-    moveTo("alpha");
-    if (onRow == "..")
-        key(Qt::Key_Up);
-    else
-        moveTo(onRow);
-    const My_Widget::MenuIds& ids = window->ids();
-    QCOMPARE(window->mainMenu()->isItemEnabled(ids.extractMain), file);
-    QCOMPARE(window->actionMenu()->isItemEnabled(ids.extract), file);
-    QCOMPARE(window->contextMenu()->isItemEnabled(ids.openText), file);
-    QCOMPARE(window->contextMenu()->isItemEnabled(ids.openIn), file);
-    for (int item : {ids.newTar, ids.newMtf, ids.newMpkg, ids.copy, ids.move, ids.del, ids.rename})
-        QCOMPARE(window->actionMenu()->isItemEnabled(item), entry);
-    QVERIFY(window->actionMenu()->isItemEnabled(ids.newFolder));
-    for (int item : {ids.ctxCopy, ids.ctxMove, ids.ctxCompres, ids.ctxRename, ids.ctxDelete, ids.info})
-        QVERIFY(window->contextMenu()->isItemEnabled(item));
-}
 
 QTEST_MAIN(NavigationTest)
 #include "tst_navigation.moc"

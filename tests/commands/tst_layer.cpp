@@ -103,9 +103,9 @@ void LayerTest::transferRules()
     const QString root = QDir(work.path()).canonicalPath();
     for (const char* folder : {"f/sub/deep", "f/f", "g", "g2/sub/old", "h"})
         QDir().mkpath(root + "/" + folder);
-    makeFile(root + "/f/a.txt", 3);
-    makeFile(root + "/f/sub/deep/x", 4);
-    makeFile(root + "/g2/a.txt", 5);
+    writeFile(root + "/f/a.txt", QByteArray(3, 'x'));
+    writeFile(root + "/f/sub/deep/x", QByteArray(4, 'x'));
+    writeFile(root + "/g2/a.txt", QByteArray(5, 'x'));
     QFile::link(root + "/f/a.txt", root + "/h/a.txt");
 
     const QString from = root + "/" + source;

@@ -108,7 +108,7 @@ void MultiFileTest::batchFromTheMainMenu()
     const QString dest = work.makeFolder("mmc/mmca1/to 'q' \"d\" -x");
     work.writeSettings({"File::" + files, "EFile::/a/b.txt"});
     for (const QString& name : hostileNames())
-        makeFile(files + "/" + name, name.size());
+        writeFile(files + "/" + name, QByteArray(int(name.size()), 'x'));
     const TreeListing before = treeListing(work.file("mmc"));
     const Transfer transfer = Transfer(operation);
     const bool runs = picked || transfer == Transfer::Delete;

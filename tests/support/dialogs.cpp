@@ -6,11 +6,24 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextEdit>
 #include <QTest>
+#include <QTextEdit>
+
+// What a dialog says: its labels, then what its text fields hold.
+QString DialogAnswerer::textOf(QWidget* dialog)
+{
+    QStringList parts;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        parts << label->text();
+    for (QLineEdit* field : dialog->findChildren<QLineEdit*>())
+        parts << field->text();
+    for (QTextEdit* text : dialog->findChildren<QTextEdit*>())
+        parts << text->toPlainText();
+    parts.removeAll(QString());
+    return parts.join('\n');
+}
 
 DialogAnswerer::DialogAnswerer()
 {
@@ -19,29 +32,25 @@ DialogAnswerer::DialogAnswerer()
     timer.start();
 }
 
-DialogAnswerer& DialogAnswerer::press(const QString& buttonText)
+DialogAnswerer& DialogAnswerer::follow(const QStringList& answers)
 {
-    return then([buttonText](QWidget* dialog) { pressButton(dialog, buttonText); });
-}
-
-DialogAnswerer& DialogAnswerer::type(const QString& text, const QString& buttonText)
-{
-    return then([text, buttonText](QWidget* dialog) {
-        QLineEdit* field = dialog->findChild<QLineEdit*>();
-        QVERIFY2(field, "the dialog has no text field");
-        field->setText(text);
-        pressButton(dialog, buttonText);
-    });
-}
-
-DialogAnswerer& DialogAnswerer::pick(const QString& folder)
-{
-    return then([folder](QWidget* dialog) {
-        auto* tree = dialog->findChild<DirectoryView*>();
-        QVERIFY2(tree, "the dialog is not the folder picker");
-        tree->setDir(folder);
-        pressButton(dialog, "Select");
-    });
+    for (const QString& answer : answers) {
+        then([answer](QWidget* dialog) {
+            const QString value = answer.section(':', 1);
+            if (answer.startsWith("pick:")) {
+                auto* tree = dialog->findChild<DirectoryView*>();
+                QVERIFY2(tree, "the dialog is not the folder picker");
+                tree->setDir(value);
+            } else if (answer.startsWith("type:")) {
+                QLineEdit* field = dialog->findChild<QLineEdit*>();
+                QVERIFY2(field, "the dialog has no text field");
+                field->selectAll();
+                field->insert(value);  // as typed over the proposed text: the field's filter applies
+            }
+            pressButton(dialog, answer.startsWith("pick:") ? "Select" : answer.startsWith("type:") ? "Ok" : answer);
+        });
+    }
+    return *this;
 }
 
 DialogAnswerer& DialogAnswerer::then(std::function<void(QWidget*)> step)
@@ -61,17 +70,6 @@ void DialogAnswerer::pressButton(QWidget* dialog, const QString& buttonText)
     QFAIL(qPrintable("no button \"" + buttonText + "\" in the dialog: " + textOf(dialog)));
 }
 
-QString DialogAnswerer::textOf(QWidget* dialog)
-{
-    QStringList parts;
-    for (QLabel* label : dialog->findChildren<QLabel*>())
-        if (!label->text().isEmpty())
-            parts << label->text();
-    for (QTextEdit* text : dialog->findChildren<QTextEdit*>())
-        parts << text->toPlainText();
-    return parts.join('\n');
-}
-
 void DialogAnswerer::poll()
 {
     QWidget* dialog = QApplication::activeModalWidget();
@@ -81,10 +79,7 @@ void DialogAnswerer::poll()
     seen << textOf(dialog);
     if (steps.empty()) {
         extra << textOf(dialog);
-        if (auto* modal = qobject_cast<QDialog*>(dialog))
-            modal->reject();
-        else
-            dialog->close();
+        dialog->close();
         return;
     }
     auto step = std::move(steps.front());

@@ -19,12 +19,12 @@ class DialogAnswerer : public QObject
 public:
     DialogAnswerer();
 
-    // The next dialog: press the button with this text.
-    DialogAnswerer& press(const QString& buttonText);
-    // The next dialog: type into its text field, then press the button.
-    DialogAnswerer& type(const QString& text, const QString& buttonText);
-    // The next dialog is the folder picker: choose this folder and press "Select".
-    DialogAnswerer& pick(const QString& folder);
+    // One step a dialog: "pick:FOLDER" chooses a folder in the folder picker and presses
+    // "Select", "type:TEXT" puts the text in the dialog's field and presses "Ok", any other
+    // step is the text of the button to press.
+    DialogAnswerer& follow(const QStringList& steps);
+    DialogAnswerer& press(const QString& buttonText) { return follow({buttonText}); }
+    DialogAnswerer& pick(const QString& folder) { return follow({"pick:" + folder}); }
     // The next dialog: anything the test wants to do with it.
     DialogAnswerer& then(std::function<void(QWidget*)> step);
 
@@ -34,6 +34,7 @@ public:
     bool finished() const { return steps.empty(); }
 
     static void pressButton(QWidget* dialog, const QString& buttonText);
+    // The texts a dialog shows: labels, fields and message texts.
     static QString textOf(QWidget* dialog);
 
 private:

@@ -8,6 +8,17 @@
 #include <QFileInfo>
 #include <QTest>
 
+void writeFile(const QString& path, const QByteArray& bytes, qint64 ageMs)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+    static const QDateTime testStart = QDateTime::currentDateTime();
+    if (ageMs > 0)
+        QVERIFY(file.setFileTime(testStart.addMSecs(-ageMs), QFileDevice::FileModificationTime));
+}
+
 WorkFolder::WorkFolder()
     : previousCurrent(QDir::currentPath())
 {
@@ -19,24 +30,15 @@ WorkFolder::WorkFolder()
     folders.phoneDir = makeFolder("ezxlocal/download/mystuff");
     folders.setupDir = makeFolder("ezx_user/download/appwrite/setup");
     folders.diska = makeFolder("diska");
-    folders.installedDb = dir.path() + "/ezxlocal/download/appwrite/am/InstalledDB";
-    folders.plugCardDb = dir.path() + "/mmc/mmca1/.system/java/PlugCardDB";
-    folders.javaRuntime = dir.path() + "/usr/SYSjava/kvm";
+    folders.installedDb = file("ezxlocal/download/appwrite/am/InstalledDB");
+    folders.plugCardDb = file("mmc/mmca1/.system/java/PlugCardDB");
+    folders.javaRuntime = file("usr/SYSjava/kvm");
 }
 
 WorkFolder::~WorkFolder()
 {
     QDir::setCurrent(previousCurrent);
     phoneFolders() = PhoneFolders();
-}
-
-void WorkFolder::write(const QString& name, const QByteArray& bytes) const
-{
-    const QString target = file(name);
-    QDir().mkpath(QFileInfo(target).path());
-    QFile out(target);
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(bytes);
 }
 
 QByteArray WorkFolder::read(const QString& name) const
@@ -47,28 +49,19 @@ QByteArray WorkFolder::read(const QString& name) const
 
 void WorkFolder::writeSettings(const QStringList& lines) const
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    write("system.txt", bytes);
+    write("system.txt", lines.isEmpty() ? QByteArray() : (lines.join("\r\n") + "\r\n").toUtf8());
 }
 
 QString WorkFolder::makeFolder(const QString& relative) const
 {
-    const QString target = file(relative);
-    QDir().mkpath(target);
-    return target;
+    QDir().mkpath(file(relative));
+    return file(relative);
 }
 
-void makeFile(const QString& path, int size, int ageSeconds)
+QString WorkFolder::recorder(const QString& relative) const
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(size, 'x'));
-    file.close();
-    if (ageSeconds > 0) {
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        static const QDateTime testStart = QDateTime::currentDateTime();
-        QVERIFY(file.setFileTime(testStart.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-    }
+    const QByteArray log = "'" + file("log").toUtf8() + "'";
+    write(relative, "#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done >> " + log + "\necho >> " + log + "\n");
+    QFile::setPermissions(file(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file(relative);
 }

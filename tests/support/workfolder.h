@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A file of the given size, modified the given number of seconds before the test began.
-void makeFile(const QString& path, int size = 0, int ageSeconds = 0);
+// Writes a file (and the folders above it), modified the given milliseconds before the test began.
+void writeFile(const QString& path, const QByteArray& bytes = {}, qint64 ageMs = 0);
 
 // A temporary working folder for one test: the program's settings files live in it,
 // the phone's fixed folders point into it, and it is the current folder meanwhile.
@@ -19,15 +19,14 @@ public:
 
     QString path() const { return dir.path(); }
     QString file(const QString& name) const { return dir.path() + "/" + name; }
-
-    // Writes raw bytes to a file of the working folder (creating its folders).
-    void write(const QString& name, const QByteArray& bytes) const;
+    void write(const QString& name, const QByteArray& bytes = {}) const { writeFile(file(name), bytes); }
     QByteArray read(const QString& name) const;
     // "system.txt" of the given lines, each ended by "\r\n".
     void writeSettings(const QStringList& lines) const;
-
-    // Makes a folder (and its parents) below the working folder; returns its path.
     QString makeFolder(const QString& relative) const;
+    // A program that appends its arguments, each followed by "|", and a line end to "log"
+    // in the working folder; returns its path.
+    QString recorder(const QString& relative) const;
 
 private:
     QTemporaryDir dir;
