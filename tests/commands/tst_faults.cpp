@@ -7,7 +7,6 @@
 #include "workfolder.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QTest>
 
 #include <fcntl.h>
@@ -20,7 +19,6 @@ private slots:
     void lineBreakNeverReachesTheSettings();
     void rowOfBytesThatAreNotUtf8IsNeverActedOn();
     void pluginProgramOfAnyNameRunsOnTheRowsFile();
-    void nameFieldFiltersOnlyWhatIsTyped();
     void missingPlacesAreNamed();
 };
 
@@ -85,26 +83,6 @@ void FaultsTest::pluginProgramOfAnyNameRunsOnTheRowsFile()
     window.sellSelect(window.programId(0));
     expectAllAnswered(answers);
     QCOMPARE(answers.texts(), QStringList({"start ?   [R\u00e9c]", "[R\u00e9c]"}));
-}
-
-// The refused characters typed are dropped; those the name already held stay.
-void FaultsTest::nameFieldFiltersOnlyWhatIsTyped()
-{
-    WorkFolder work;
-    work.write("mmc/mmca1/a:b.txt", "x");
-    My_Widget window;
-    selectRow(window, "a:b.txt");
-    DialogAnswerer answers;
-    answers.then([&](QWidget* dialog) {
-        auto* edit = dialog->findChild<QLineEdit*>();
-        edit->end(false);
-        QTest::keyClicks(edit, "/x:*");
-        DialogAnswerer::pressButton(dialog, "Ok");
-    });
-    answers.press("Ok");
-    window.menuSelect(window.ids().rename);
-    expectAllAnswered(answers);
-    QCOMPARE(window.fileList()->names(), QStringList({"..", "a:b.txtx"}));
 }
 
 // A card that is not inserted, and a folder that cannot be read, say so.
