@@ -80,8 +80,7 @@ private slots:
         typeAtEnd(editor, typed);
         editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
         expectAllAnswered(answers);
-        if (!answer.isEmpty())
-            QCOMPARE(answers.texts(), QStringList{"[note.txt] cannot be saved exactly in " + encodingName(encoding) + "; save anyway?"});
+        QCOMPARE(answers.texts().join(""), answer.isEmpty() ? "" : "[note.txt] cannot be saved exactly in " + encodingName(encoding) + "; save anyway?");
         QCOMPARE(takeNotices(), answer == "Cancel" ? QStringList() : QStringList{"Save success..."});
         QCOMPARE(work.read("note.txt"), saved);
         QCOMPARE(QFile::permissions(work.file("note.txt")), permissions);
@@ -113,78 +112,64 @@ private slots:
         QVERIFY(editor.textEdit()->edited());
     }
 
-    void saveAsAsksOnlyForAnExistingName_data()
+    void noChangeIsLostUnasked_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("answer");  // to "File already exist, overwrite?"; empty: not asked
-        QTest::newRow("a new name") << "new.txt" << "";
-        QTest::newRow("an existing name, Ok") << "other.txt" << "Ok";
-        QTest::newRow("an existing name, Cancel") << "other.txt" << "Cancel";
-    }
-
-    // Then a plain save goes on to the file now edited, without asking.
-    void saveAsAsksOnlyForAnExistingName()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, answer);
-        WorkFolder work;
-        work.write("note.txt", "mine");
-        work.write("other.txt", "theirs");
-        TextEditor editor(work.file("note.txt"));
-        DialogAnswerer answers;
-        answers.then([&work, name](QWidget* window) {
-            auto* dialog = qobject_cast<FileDialog*>(window);
-            QVERIFY2(dialog, "the save dialog did not come");
-            dialog->setDir(work.path());
-            dialog->nameField()->setText(name);
-            dialog->acceptKey()->click();
-        });
-        if (!answer.isEmpty())
-            answers.press(answer);
-        editor.fileMenu()->itemAction(TextEditor::saveAsItem)->trigger();
-        const QString edited = answer == "Cancel" ? "note.txt" : name;
-        QCOMPARE(work.read(name), QByteArray(answer == "Cancel" ? "theirs" : "mine"));
-        typeAtEnd(editor, "!");
-        editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
-        expectAllAnswered(answers);
-        QCOMPARE(work.read(edited), QByteArray("mine!"));
-    }
-
-    void unsavedChangesAreAskedAbout_data()
-    {
-        QTest::addColumn<bool>("closing");  // else choosing ISO 8859-1 reads the file again
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("action");  // "close", "reload" in ISO 8859-1, or the name to save as
+        QTest::addColumn<QString>("answer");  // empty: not asked
         QTest::addColumn<QString>("text");
-        QTest::newRow("close, Save") << true << "Save" << QByteArray("\xc3\xa9!") << "\u00e9!";
-        QTest::newRow("close, Ok") << true << "Ok" << QByteArray("\xc3\xa9") << "\u00e9!";
-        QTest::newRow("reload, Ok") << false << "Ok" << QByteArray("\xc3\xa9") << "\u00c3\u00a9";
-        QTest::newRow("reload, Cancel") << false << "Cancel" << QByteArray("\xc3\xa9") << "\u00e9!";
+        QTest::addColumn<QString>("files");  // each "name=text", after a further "?" and plain save
+        QTest::newRow("close, Save") << "close" << "Save" << "\u00e9!" << "note.txt=\u00e9! other.txt=b";
+        QTest::newRow("close, Ok") << "close" << "Ok" << "\u00e9!" << "note.txt=\u00e9 other.txt=b";
+        QTest::newRow("reload, Ok") << "reload" << "Ok" << "\u00c3\u00a9" << "note.txt=\u00e9? other.txt=b";
+        QTest::newRow("reload, Cancel") << "reload" << "Cancel" << "\u00e9!" << "note.txt=\u00e9!? other.txt=b";
+        QTest::newRow("save as a new name") << "new.txt" << "" << "\u00e9!" << "new.txt=\u00e9!? note.txt=\u00e9 other.txt=b";
+        QTest::newRow("save as an existing name, Ok") << "other.txt" << "Ok" << "\u00e9!" << "note.txt=\u00e9 other.txt=\u00e9!?";
+        QTest::newRow("save as an existing name, Cancel") << "other.txt" << "Cancel" << "\u00e9!" << "note.txt=\u00e9!? other.txt=b";
     }
 
-    void unsavedChangesAreAskedAbout()
+    // "!" typed, then the action; a plain save goes on to the file then edited, without asking.
+    void noChangeIsLostUnasked()
     {
-        QFETCH(bool, closing);
+        QFETCH(QString, action);
         QFETCH(QString, answer);
-        QFETCH(QByteArray, file);
         QFETCH(QString, text);
+        QFETCH(QString, files);
         WorkFolder work;
         work.write("note.txt", "\xc3\xa9");
+        work.write("other.txt", "b");
         TextEditor editor(work.file("note.txt"));
         editor.show();
         typeAtEnd(editor, "!");
         DialogAnswerer answers;
-        answers.press(answer);
-        if (closing)
+        const bool savingAs = action.endsWith(".txt");
+        if (savingAs)
+            answers.then([&work, action](QWidget* window) {
+                auto* dialog = qobject_cast<FileDialog*>(window);
+                QVERIFY2(dialog, "the save dialog did not come");
+                dialog->setDir(work.path());
+                dialog->nameField()->setText(action);
+                dialog->acceptKey()->click();
+            });
+        if (!answer.isEmpty())
+            answers.press(answer);
+        if (savingAs)
+            editor.fileMenu()->itemAction(TextEditor::saveAsItem)->trigger();
+        else if (action == "close")
             static_cast<UTIL_CST*>(editor.getCSTWidget())->getRightBtn()->click();
         else
             editor.encodingMenu()->itemAction(Latin1)->trigger();
-        expectAllAnswered(answers);
-        QCOMPARE(answers.texts(), QStringList{"File is changed. Save ?"});
-        QCOMPARE(work.read("note.txt"), file);
         QCOMPARE(editor.textEdit()->text(), text);
-        QCOMPARE(editor.isVisible(), !closing);
-        QCOMPARE(editor.encodingMenu()->isItemChecked(Latin1), !closing && answer != "Cancel");
+        QCOMPARE(editor.encodingMenu()->isItemChecked(Latin1), action == "reload" && answer == "Ok");
+        QCOMPARE(editor.isVisible(), action != "close");
+        typeAtEnd(editor, "?");
+        if (editor.isVisible())
+            editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
+        expectAllAnswered(answers);
+        QCOMPARE(answers.texts().mid(savingAs ? 1 : 0).join(""), answer.isEmpty() ? "" : savingAs ? "File already exist, overwrite?" : "File is changed. Save ?");
+        QStringList found;
+        for (const QString& name : QDir(work.path()).entryList(QDir::Files))
+            found << name + "=" + QString::fromUtf8(work.read(name));
+        QCOMPARE(found.join(' '), files);
     }
 
     // A file the editor did not read is not replaced by a plain save without a question.

@@ -27,13 +27,11 @@ namespace {
 // Empty files, and links written "name -> target".
 void makeEntries(const WorkFolder& work, const QStringList& entries)
 {
-    for (const QString& entry : entries) {
-        const QStringList link = entry.split(" -> ");
-        if (link.size() == 1)
-            work.write(entry, "");
+    for (const QString& entry : entries)
+        if (const QStringList link = entry.split(" -> "); link.size() == 1)
+            work.write(entry);
         else
             QCOMPARE(::symlink(qPrintable(link[1]), qPrintable(work.file(link[0]))), 0);
-    }
 }
 
 // Fills the form, presses "Search" and returns the results window that opened.
@@ -50,25 +48,23 @@ F_File_8_N* search(Search_Widget& form, int place, const QString& text, const QS
 // The rows, each as the path of its file below the working folder, the fixed folders shortened.
 QStringList rows(const WorkFolder& work, F_File_8_N* results)
 {
-    static const QRegularExpression fixed("^(mmc/mmca1|ezxlocal/download)/");
     QStringList paths;
-    const SMy_ListBox* list = results->resultList();
-    for (int row = 0; row < list->count(); ++row)
-        paths << QDir(work.path()).relativeFilePath(joinPath(list->rowFolder(row), list->Istr(row))).remove(fixed);
-    return paths;
+    for (const SMy_ListBox* list = results->resultList(); paths.size() < list->count();)
+        paths << QDir(work.path()).relativeFilePath(joinPath(list->rowFolder(paths.size()), list->Istr(paths.size())));
+    return paths.replaceInStrings(QRegularExpression("^(mmc/mmca1|ezxlocal/download)/"), "");
 }
 
+// A tap on a row ("tap 2"), a key, or an item of the operation menu, by its text.
 void act(F_File_8_N* results, const QString& step)
 {
     SMy_ListBox* list = results->resultList();
     if (step.startsWith("tap "))
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->itemRect(step.mid(4).toInt()).center());
-    else if (QAbstractButton* key = QMap<QString, QAbstractButton*>{{"FCheck", results->checkAll()}, {"Back", results->backKey()}, {"Retry", results->retryKey()}, {"Ok", results->okKey()}}.value(step))
-        key->click();
-    else
-        for (int id : {results->copyId(), results->moveId(), results->deleteId()})
-            if (results->operationMenu()->text(id) == step)
-                results->operationMenu()->itemAction(id)->trigger();
+        return QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->itemRect(step.mid(4).toInt()).center());
+    if (QAbstractButton* key = QMap<QString, QAbstractButton*>{{"FCheck", results->checkAll()}, {"Back", results->backKey()}, {"Retry", results->retryKey()}, {"Ok", results->okKey()}}.value(step))
+        return key->click();
+    for (int id : {results->copyId(), results->moveId(), results->deleteId()})
+        if (results->operationMenu()->text(id) == step)
+            results->operationMenu()->itemAction(id)->trigger();
 }
 
 }  // namespace
@@ -87,8 +83,7 @@ private slots:
         const QStringList txt{"a.txt", "b/photo.txt", "zlink/e.txt", "mystuff/m.txt"};
         const QStringList all{"a.txt", "a.xyz", "b/photo.txt", "b/photo2.png", "c.mp3", "photo/x.bin", "Photo.JPG", "README", "zlink/e.txt", "mystuff/m.txt"};
         QTest::newRow("every file, in walk order") << 0 << "" << "" << "" << all;
-        QTest::newRow("substring, case ignored") << 0 << "PHOTO" << "" << "" << QStringList{"b/photo.txt", "b/photo2.png", "Photo.JPG"};
-        QTest::newRow("Images") << 0 << "photo" << "a" << "" << QStringList{"b/photo2.png", "Photo.JPG"};
+        QTest::newRow("Images, case ignored") << 0 << "PHOTO" << "a" << "" << QStringList{"b/photo2.png", "Photo.JPG"};
         QTest::newRow("Other alone") << 0 << "" << "f" << "" << QStringList{"a.xyz", "photo/x.bin", "README"};
         QTest::newRow("wildcard, case ignored") << 0 << "*.TXT" << "" << "" << txt;
         QTest::newRow("hidden with hiden dir") << 0 << ".txt" << "dg" << "" << QStringList{".hdir/in.txt", ".hid.txt"} + txt;
@@ -116,13 +111,11 @@ private slots:
         Search_Widget form(nullptr);
         form.show();
         UTIL_CST* keys = form.findChild<UTIL_CST*>();
-        if (!input.isEmpty()) {
+        if (!input.isEmpty())
             QTimer::singleShot(0, &form, [&] {
                 QCOMPARE(keys->getRightBtn()->text(), "Stop");
                 QTest::mouseClick(input == "Stop" ? keys->getRightBtn() : keys->getMidBtn(), Qt::LeftButton);
             });
-        }
-
         F_File_8_N* results = search(form, place, text, boxes);
         QVERIFY(results->isVisible());
         QCOMPARE(rows(work, results), found);
@@ -133,17 +126,18 @@ private slots:
     void resultsWindow_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("answers");  // "pick" chooses "to" in the folder picker; a box's text: "Ok" to it
+        QTest::addColumn<QStringList>("answers");  // "pick" chooses "to" in the folder picker
+        QTest::addColumn<QString>("said");  // by the box answered "Ok"
         QTest::addColumn<QStringList>("card");  // what the card holds after; none: as before
         QTest::addColumn<QString>("after");  // "results", "form", or the folder the main window lists
         const QStringList none;
-        QTest::newRow("back closes both") << QStringList{"Back"} << none << none << "mmca1";
-        QTest::newRow("retry goes back to the form") << QStringList{"Retry"} << none << none << "form";
-        QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
-        QTest::newRow("delete in two folders") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"success"} << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
-        QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "success"} << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
-        QTest::newRow("one name twice") << QStringList{"move files", "tap 1", "tap 2", "Ok"} << QStringList{"pick", "[same.txt] has the name of another entry going there"} << QStringList{"a", "a/one.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/same.txt"} << "to";
-        QTest::newRow("picker cancelled") << QStringList{"move files", "tap 0", "Ok"} << QStringList{"Cancel"} << none << "results";
+        QTest::newRow("back closes both") << QStringList{"Back"} << none << "" << none << "mmca1";
+        QTest::newRow("retry goes back to the form") << QStringList{"Retry"} << none << "" << none << "form";
+        QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << "" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
+        QTest::newRow("delete in two folders") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok"} << "success" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
+        QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "Ok"} << "success" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
+        QTest::newRow("one name twice") << QStringList{"move files", "tap 1", "tap 2", "Ok"} << QStringList{"pick", "Ok"} << "[same.txt] has the name of another entry going there" << QStringList{"a", "a/one.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/same.txt"} << "to";
+        QTest::newRow("picker cancelled") << QStringList{"move files", "tap 0", "Ok"} << QStringList{"Cancel"} << "" << none << "results";
     }
 
     // A file appears on the card after the search: only the main window's refresh shows it.
@@ -151,6 +145,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QStringList, answers);
+        QFETCH(QString, said);
         QFETCH(QStringList, card);
         QFETCH(QString, after);
         WorkFolder work;
@@ -165,19 +160,11 @@ private slots:
         const QStringList before = treeListing(phoneFolders().card).keys();
 
         DialogAnswerer answering;
-        for (const QString& answer : answers) {
-            if (answer == "pick" || answer == "Cancel")
-                answer == "pick" ? answering.pick(phoneFolders().card + "/to") : answering.press(answer);
-            else
-                answering.then([answer](QWidget* box) {
-                    QCOMPARE(DialogAnswerer::textOf(box), answer);
-                    DialogAnswerer::pressButton(box, "Ok");
-                });
-        }
+        answering.follow(QStringList(answers).replaceInStrings("pick", "pick:" + phoneFolders().card + "/to"));
         for (const QString& step : steps)
             act(results, step);
-
         expectAllAnswered(answering);
+        QCOMPARE(answering.texts().value(answers.indexOf("Ok")), said);
         QCOMPARE(treeListing(phoneFolders().card).keys(), card.isEmpty() ? before : card);
         QCOMPARE(results->isVisible(), after == "results");
         QCOMPARE(form->isVisible(), after == "results" || after == "form");
