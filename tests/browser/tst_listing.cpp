@@ -84,13 +84,10 @@ private slots:
         QTest::newRow("Song.MP3") << "Song.MP3" << false << int(FileIcons::Audio);
         QTest::newRow("clip.RMVB") << "clip.RMVB" << false << int(FileIcons::Video);
         QTest::newRow("movie.rm") << "movie.rm" << false << int(FileIcons::Video);
-        QTest::newRow("old.dat") << "old.dat" << false << int(FileIcons::Video);
         QTest::newRow("photo.JPEG") << "photo.JPEG" << false << int(FileIcons::Image);
         QTest::newRow(".jar alone") << ".jar" << false << int(FileIcons::Game);
-        QTest::newRow("README") << "README" << false << int(FileIcons::File);
         QTest::newRow("folder named like a song") << "tunes.mp3" << true << int(FileIcons::Folder);
         QTest::newRow("mmca1") << "mmca1" << true << int(FileIcons::Card);
-        QTest::newRow("MMC is another folder") << "MMC" << true << int(FileIcons::Folder);
         QTest::newRow("file named like the card") << "mmca1" << false << int(FileIcons::File);
     }
     void iconsFollowTheNameAndKind()

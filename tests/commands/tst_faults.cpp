@@ -22,24 +22,16 @@ private slots:
     void missingPlacesAreNamed();
 };
 
+// A folder named to add a line to "system.txt" is listed, and not stored.
 void FaultsTest::lineBreakNeverReachesTheSettings()
 {
     WorkFolder work;
-    const QString card = phoneFolders().card;
-    work.writeSettings({"File::" + card, "PassWord::", "TXTFile::before"});
-    work.makeFolder("mmc/mmca1/evil\nPassWord::1234");
-    work.write("mmc/mmca1/note\nTXTFile::x", "x");
+    work.writeSettings({"File::" + phoneFolders().card, "PassWord::"});
+    const QString evil = work.makeFolder("mmc/mmca1/evil\nPassWord::1234");
     const QByteArray settings = work.read("system.txt");
     My_Widget window;
-    window.qListBox(card + "/evil\nPassWord::1234");
-    QCOMPARE(window.fileList()->count(), 1);  // still listed
-    window.qListBox(card);
-    selectRow(window, "note\nTXTFile::x");
-    DialogAnswerer answers;
-    answers.press("Ok");
-    window.menuSelect(window.ids().openText);
-    expectAllAnswered(answers);
-    QVERIFY2(answers.texts().value(0).contains("cannot be handed over"), qPrintable(answers.texts().value(0)));
+    window.qListBox(evil);
+    QCOMPARE(window.fileList()->count(), 1);
     QCOMPARE(work.read("system.txt"), settings);
 }
 

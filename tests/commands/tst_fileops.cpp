@@ -133,12 +133,8 @@ private slots:
         QTest::addColumn<Refusal>("refusal");
         const auto row = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
         row("rename onto an existing name", {"rename", "a", {"type:b $x", "Ok"}, "[b $x] already exists"});
+        // The transfer rules have a table of their own; one refusal shows the window says it.
         row("copy into itself", {"copy", "pics", {"pick:%f/pics", "Ok"}, "[pics] cannot be copied into itself"});
-        row("move below itself", {"move", "pics", {"pick:%f/pics/sub", "Ok"}, "[pics] cannot be moved into itself"});
-        row("copy into the folder it is in", {"copy", "a", {"pick:%f", "Ok"}, "[a] is already in [%f]"});
-        row("move onto another name of itself", {"move", "a", {"pick:%f/../alias", "Ok"}, "[a] is already in ["});
-        row("copy onto a folder that holds it",
-            {"copy", "files", {"pick:%f/..", "Ok"}, "[%f] holds [files] and cannot be replaced by it"});
         row("copy onto an existing name, kept",
             {"copy", "a", {"pick:%d", "Cancel"}, "[a] already exists in [%d]. Replace it?"});
         row("pack onto an existing archive, kept",
@@ -147,7 +143,6 @@ private slots:
             {"pack folder", "..", {"pick:%f/pics", "Ok", "Cancel"}, "[pics.tar.gz] already exists in [%f]. Replace it?"});
         row("pack the root", {"pack folder", "..", {"pick:/", "Ok", "Ok"}, "The root folder cannot be packed"});
         row("delete, cancelled", {"delete", "a", {"Cancel"}, "want to delete?    [a]"});
-        row("delete of a vanished entry", {"delete", "gone", {"Ok"}, "[gone] no longer exists"});
         row("copy of a vanished entry", {"copy", "gone", {"pick:%d", "Ok", "Ok"}, "[gone] failed!\n/bin/cp: "});
         // The kernel's own folder refuses new entries even to root, as a read-only card would.
         row("copy into an unwritable folder", {"copy", "a", {"pick:/sys", "Ok", "Ok"}, "[a] failed!\n/bin/cp: "});

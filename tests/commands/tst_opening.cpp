@@ -108,18 +108,23 @@ private slots:
         WorkFolder work;
         const QString name = "notes $(touch INJECTED) \u65e5.txt";
         work.write("mmc/mmca1/" + name, "text");
+        work.write("mmc/mmca1/note\nTXTFile::x");  // a path that would be two lines
         work.writeSettings({"TXTFile::"});
         My_Widget window;
         selectRow(window, name);
         DialogAnswerer answers;
-        answers.follow({"Ok"});
+        answers.follow({"Ok", "Ok"});
         window.menuSelect(window.ids().openText);
         QCOMPARE(fromStoredBytes(iniRead("TXTFile")), phoneFolders().card + "/" + name);
         work.recorder("Edit");
         window.menuSelect(window.ids().openText);
         QTRY_COMPARE(work.read("log"), QByteArray("\n"));
+        selectRow(window, "note\nTXTFile::x");
+        window.menuSelect(window.ids().openText);
         expectAllAnswered(answers);
-        QCOMPARE(answers.texts(), QStringList("Cannot start [" + work.file("Edit") + "]"));
+        QCOMPARE(answers.texts(), QStringList({"Cannot start [" + work.file("Edit") + "]",
+                                               "[note\nTXTFile::x] cannot be handed over: its path holds a line break"}));
+        QCOMPARE(work.read("system.txt"), "TXTFile::" + (phoneFolders().card + "/" + name).toUtf8() + "\r\n");
         QVERIFY(!QFile::exists("INJECTED"));
     }
 };
