@@ -195,30 +195,6 @@ private slots:
         QVERIFY(window.geometry().contains(window.mainMenu()->geometry().united(window.systemMenu()->geometry())));
         window.mainMenu()->close();
     }
-
-    // The picture of the README, with the Plugin menu of its "software.txt".
-    void rendersTheWindow()
-    {
-        WorkFolder work;
-        for (const char* folder : {"Music", "Pictures", "Videos", "mmca1"})
-            work.makeFolder(QString("mmc/mmca1/") + folder);
-        for (const char* file : {"holiday.jpg", "ringtone.mp3", "clip.3gp", "game.jar", "notes.txt"})
-            work.write(QString("mmc/mmca1/") + file, "x");
-        QByteArray programs;
-        for (int line = 1; line <= 12; ++line)
-            programs += line == 4 ? "\r\n" : "Tool " + QByteArray::number(line) + "::/bin/true\r\n";
-        work.write("software.txt", programs);
-        My_Widget window;
-        // The Plugin menu: the first ten lines of "software.txt", an empty one keeping its place.
-        QCOMPARE(window.pluginMenu()->actions().size(), 10);
-        QCOMPARE(window.pluginMenu()->text(window.programId(9)), QString("Tool 10"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.getTitleBarWidget()->setText(My_Widget::titleAt(QTime(13, 7)));
-        window.fileList()->setCurrentItem(2);
-        const QImage shot = window.grab().toImage();
-        QVERIFY(shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("main-window.png")));
-    }
 };
 
 QTEST_MAIN(MainWindowTest)
