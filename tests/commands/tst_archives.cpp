@@ -146,22 +146,6 @@ private slots:
             extracted.removeAll(archive);
         QCOMPARE(extracted, found);
     }
-
-    // unrar is the phone's: it takes its switches, and a destination ending in "/".
-    void unrarGetsItsCommandLine()
-    {
-        WorkFolder work;
-        work.recorder("unrar");
-        work.write("mmc/mmca1/it's.rar", "rar");
-        My_Widget window;
-        selectRow(window, "it's.rar");
-        DialogAnswerer answers;
-        answers.follow({"Ok", "Ok"});
-        window.menuSelect(window.ids().extract);
-        const QString card = phoneFolders().card, args = QString::fromUtf8(work.read("log"));
-        QVERIFY2(args.startsWith("x|-t|-o+|-p-|-kb|" + card + "/it's.rar|" + card + "/") && args.endsWith("/|\n")
-                     && args.count('|') == 7, qPrintable(args));
-    }
 };
 
 QTEST_MAIN(ArchivesTest)

@@ -67,7 +67,17 @@ void act(F_File_8_N* results, const QString& step)
             results->operationMenu()->itemAction(id)->trigger();
 }
 
+// A search: the place, the name, the last letters of the checked boxes (a Images ... f Other,
+// g "hiden dir"), what comes while the walk shows its first count, and what it finds.
+struct Walk {
+    int place;
+    QString text, boxes, input;
+    QStringList found;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Walk)
 
 class SearchTest : public QObject
 {
@@ -75,33 +85,25 @@ class SearchTest : public QObject
 private slots:
     void findsByNameTypeAndPlace_data()
     {
-        QTest::addColumn<int>("place");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("boxes");  // the last letters of the checked boxes: a Images ... f Other, g "hiden dir"
-        QTest::addColumn<QString>("input");  // what comes while the walk shows its first count
-        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<Walk>("walk");
         const QStringList txt{"a.txt", "b/photo.txt", "zlink/e.txt", "mystuff/m.txt"};
         const QStringList all{"a.txt", "a.xyz", "b/photo.txt", "b/photo2.png", "c.mp3", "photo/x.bin", "Photo.JPG", "README", "zlink/e.txt", "mystuff/m.txt"};
-        QTest::newRow("every file, in walk order") << 0 << "" << "" << "" << all;
-        QTest::newRow("Images, case ignored") << 0 << "PHOTO" << "a" << "" << QStringList{"b/photo2.png", "Photo.JPG"};
-        QTest::newRow("Other alone") << 0 << "" << "f" << "" << QStringList{"a.xyz", "photo/x.bin", "README"};
-        QTest::newRow("wildcard, case ignored") << 0 << "*.TXT" << "" << "" << txt;
-        QTest::newRow("hidden with hiden dir") << 0 << ".txt" << "dg" << "" << QStringList{".hdir/in.txt", ".hid.txt"} + txt;
-        QTest::newRow("Phone Dirs") << 1 << "" << "" << "" << QStringList{"diska/d.txt"};
-        QTest::newRow("SD card") << 2 << "txt" << "" << "" << txt.mid(0, 3);
-        QTest::newRow("Stop stops") << 0 << "" << "" << "Stop" << QStringList{};
-        QTest::newRow("Search is not pressed twice") << 0 << "" << "" << "Search" << all;
+        QTest::newRow("every file, in walk order") << Walk{0, "", "", "", all};
+        QTest::newRow("Images, case ignored") << Walk{0, "PHOTO", "a", "", QStringList{"b/photo2.png", "Photo.JPG"}};
+        QTest::newRow("Other alone") << Walk{0, "", "f", "", QStringList{"a.xyz", "photo/x.bin", "README"}};
+        QTest::newRow("wildcard, case ignored") << Walk{0, "*.TXT", "", "", txt};
+        QTest::newRow("hidden with hiden dir") << Walk{0, ".txt", "dg", "", QStringList{".hdir/in.txt", ".hid.txt"} + txt};
+        QTest::newRow("Phone Dirs") << Walk{1, "", "", "", QStringList{"diska/d.txt"}};
+        QTest::newRow("SD card") << Walk{2, "txt", "", "", txt.mid(0, 3)};
+        QTest::newRow("Stop stops") << Walk{0, "", "", "Stop", QStringList{}};
+        QTest::newRow("Search is not pressed twice") << Walk{0, "", "", "Search", all};
     }
 
     // The card holds "diskb", a folder named like the files, a name with "$", hidden entries, a link
     // to its own folder, one to its parent and one to a folder elsewhere: each file is found once.
     void findsByNameTypeAndPlace()
     {
-        QFETCH(int, place);
-        QFETCH(QString, text);
-        QFETCH(QString, boxes);
-        QFETCH(QString, input);
-        QFETCH(QStringList, found);
+        QFETCH(Walk, walk);
         WorkFolder work;
         QStringList card{"a.txt", "a.xyz", "Photo.JPG", "README", "c.mp3", "b/photo.txt", "b/photo2.png", "photo/x.bin",
                          "diskb/in.txt", ".hid.txt", ".hdir/in.txt", "pay$day.txt", "b/self -> .", "b/up -> ..",
@@ -111,14 +113,14 @@ private slots:
         Search_Widget form(nullptr);
         form.show();
         UTIL_CST* keys = form.findChild<UTIL_CST*>();
-        if (!input.isEmpty())
+        if (!walk.input.isEmpty())
             QTimer::singleShot(0, &form, [&] {
                 QCOMPARE(keys->getRightBtn()->text(), "Stop");
-                QTest::mouseClick(input == "Stop" ? keys->getRightBtn() : keys->getMidBtn(), Qt::LeftButton);
+                QTest::mouseClick(walk.input == "Stop" ? keys->getRightBtn() : keys->getMidBtn(), Qt::LeftButton);
             });
-        F_File_8_N* results = search(form, place, text, boxes);
+        F_File_8_N* results = search(form, walk.place, walk.text, walk.boxes);
         QVERIFY(results->isVisible());
-        QCOMPARE(rows(work, results), found);
+        QCOMPARE(rows(work, results), walk.found);
         QCOMPARE(form.findChildren<F_File_8_N*>().size(), 1);
         QCOMPARE(keys->getRightBtn()->text(), "Exit");
     }
@@ -132,7 +134,6 @@ private slots:
         QTest::addColumn<QString>("after");  // "results", "form", or the folder the main window lists
         const QStringList none;
         QTest::newRow("back closes both") << QStringList{"Back"} << none << "" << none << "mmca1";
-        QTest::newRow("retry goes back to the form") << QStringList{"Retry"} << none << "" << none << "form";
         QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << "" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
         QTest::newRow("delete in two folders") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok"} << "success" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
         QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "Ok"} << "success" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
