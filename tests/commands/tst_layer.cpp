@@ -1,8 +1,6 @@
 // The command layer: its rules hold without the main window, for any window that uses them.
 #include "commands/message_layer.h"
-#include "commands/opening.h"
 #include "commands/paths.h"
-#include "commands/runner.h"
 #include "commands/transfer.h"
 #include "dialogs.h"
 #include "hostilenames.h"
@@ -22,7 +20,6 @@ private slots:
     void transferRules();
     void batchAsksOnceAndReportsEveryFailure_data();
     void batchAsksOnceAndReportsEveryFailure();
-    void secondWindowOpensAnArchiveWithoutAList();
 
 private:
     QWidget results;  // a window of its own, not the main one
@@ -139,19 +136,6 @@ void LayerTest::batchAsksOnceAndReportsEveryFailure()
     const QString report = answers.texts().last();
     QVERIFY2(answer == "Cancel" || (!report.contains("success") && report.contains("[gone] failed") &&
                                     report.contains("[b] is already in")), qPrintable(report));
-}
-
-void LayerTest::secondWindowOpensAnArchiveWithoutAList()
-{
-    WorkFolder work;
-    work.write("pack/in/x.txt", "x");
-    QVERIFY(runCommand("/bin/tar -C " + quoted(work.file("pack")) + " -czf " + quoted(work.file("t.tgz")) + " in").succeeded());
-    DialogAnswerer answers;
-    answers.press("Ok").press("Ok");
-    openByType(messages, work.file("t.tgz"), work.makeFolder("out"));
-    expectAllAnswered(answers);
-    QCOMPARE(answers.texts().last(), "Extracted");
-    QCOMPARE(work.read("out/in/x.txt"), "x");
 }
 
 QTEST_MAIN(LayerTest)
