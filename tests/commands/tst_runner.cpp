@@ -98,17 +98,6 @@ private slots:
         QCOMPARE(failureMessage("a b", result), "[a b] failed!\n" + result.failureText());
     }
 
-    void backgroundProgramGetsItsArgumentsOrIsReported()
-    {
-        WorkFolder work;
-        QVERIFY(!startInBackground(work.file("missing")));
-        work.write("plain", "#!/bin/sh\n");
-        QVERIFY(!startInBackground(work.file("plain")));
-        QVERIFY(startInBackground(work.recorder("program"), {"$(touch INJECTED) it's", "-x y"}));
-        QTRY_COMPARE(work.read("log"), QByteArray("$(touch INJECTED) it's|-x y|\n"));
-        QVERIFY(!QFile::exists("INJECTED"));
-    }
-
     void commandEndsWhileTheWindowPaintsOneStrip_data()
     {
         QTest::addColumn<bool>("polling");
