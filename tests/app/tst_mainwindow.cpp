@@ -39,13 +39,11 @@ private slots:
         QTest::addColumn<bool>("starts");
         const QStringList secret = {"PassWord::Secret"};
         const QString accented = "Gr\u00fcn \u65e5\u672c";
-        const QStringList two = {"Hide::0", "PassWord::first", "PassWord::second"};
         QTest::newRow("no password, no prompt") << QStringList{"PassWord::"} << "" << "" << true;
         QTest::newRow("right password") << secret << "Secret" << "Ok" << true;
         QTest::newRow("empty entry") << secret << "" << "Ok" << false;
         QTest::newRow("cancelled with the right password") << secret << "Secret" << "Cancel" << false;
         QTest::newRow("non-ASCII password") << QStringList{"PassWord::" + accented} << accented << "Ok" << true;
-        QTest::newRow("second of two password lines") << two << "second" << "Ok" << true;
     }
     // A failed prompt ends the start before any window is shown.
     void passwordDecidesTheStart()

@@ -83,7 +83,6 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::newRow("Song.MP3") << "Song.MP3" << false << int(FileIcons::Audio);
         QTest::newRow("clip.RMVB") << "clip.RMVB" << false << int(FileIcons::Video);
-        QTest::newRow("movie.rm") << "movie.rm" << false << int(FileIcons::Video);
         QTest::newRow("photo.JPEG") << "photo.JPEG" << false << int(FileIcons::Image);
         QTest::newRow(".jar alone") << ".jar" << false << int(FileIcons::Game);
         QTest::newRow("folder named like a song") << "tunes.mp3" << true << int(FileIcons::Folder);

@@ -98,7 +98,6 @@ private slots:
         row("Left lists the parent", "handset 0", "Down Down Left", "..", "");
         row("Right opens the context menu", "handset 0", "Up Right", "note.zzz", "top", "menu");
         row("but not on the parent row", "handset 0", "Right", "..", "top");
-        row("no key settings", "none 0", "Down", "..", "top");
         row("key number 0 is no setting", "none 0", "0", "..", "top");
         row("the first setting of a code wins", "one code 0", "Down", "note.zzz", "top");
         row("single: a tap opens", "handset 0", "tap:alpha", "..", "top/alpha");

@@ -29,7 +29,6 @@ private slots:
         QTest::newRow("rar, any case") << "Photos.RAR" << false << "" << "Extract RAR archive   [Photos.RAR] to this dir";
         QTest::newRow("zip") << "x.zip" << false << "" << "Extract ZIP archive   [x.zip] to this dir";
         QTest::newRow("no association") << "a.txt" << false << "" << "No associate programm";
-        QTest::newRow("no dot") << "README" << false << "" << "No associate programm";
         QTest::newRow("only dots") << "..." << false << "" << "No associate programm";
         QTest::newRow("jar") << "Game it's.JAR" << false << "-classpath|%1|\n" << "";
         QTest::newRow("lin") << "run $(touch INJECTED).lin" << true << "\n" << "";

@@ -31,10 +31,8 @@ void MultiFileTest::okHandsBackTheCheckedPaths_data()
     const QString all = "%1/sub$%1/a.txt$%1/x.txt$%1/y.txt";  // no "diskb", no name holding "$"
     QTest::newRow("tap twice unchecks, a tap past the rows nothing") << "f" << QStringList{"tap 1", "tap 1", "tap 9"} << "";
     QTest::newRow("Mark") << "f" << QStringList{"Mark"} << all;
-    QTest::newRow("unMark") << "f" << QStringList{"Mark", "unMark"} << "";
     QTest::newRow("Invert ") << "f" << QStringList{"tap 1", "Invert ", "tap 2", "Invert "} << "%1/a.txt$%1/x.txt";
     QTest::newRow("FCheck over some checked") << "f" << QStringList{"tap 1", "FCheck"} << all;
-    QTest::newRow("FCheck twice") << "f" << QStringList{"tap 1", "FCheck", "FCheck"} << "";
     QTest::newRow("Enter toggles, Return not") << "f" << QStringList{"Down", "Enter", "Return"} << "%1/a.txt";
     QTest::newRow("right key") << "f" << QStringList{"tap 1"} << "-";
     QTest::newRow("root lists nothing") << "/" << QStringList{"Enter", "Mark"} << "";

@@ -49,7 +49,6 @@ private slots:
         const QString incomplete = "]\nis incomplete: only a part could be read";
         QTest::newRow("a wide photo") << "wide.jpg" << imageBytes("jpg", QSize(3000, 2000)) << "" << QSize(240, 160);
         QTest::newRow("a tall picture") << "tall.png" << imageBytes("png", QSize(600, 1800)) << "" << QSize(91, 274);
-        QTest::newRow("an icon keeps its size") << "icon.bmp" << imageBytes("bmp", QSize(32, 24)) << "" << QSize(32, 24);
         QTest::newRow("a whole GIF") << "whole.gif" << onePixelGif << "" << QSize(1, 1);
         QTest::newRow("no image named") << "" << QByteArray() << "No image to show" << QSize();
         QTest::newRow("missing") << "gone.jpg" << QByteArray() << "[gone.jpg]\nnot found" << QSize();
