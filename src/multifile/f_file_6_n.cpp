@@ -73,12 +73,10 @@ void F_File_6_N::FqListBox(const QString& folder)
 
 bool F_File_6_N::qwsEvent(QWSEvent* event)
 {
-    if (event->type != QWSEvent::Key)
+    bool pressed = false;
+    if (!isKeyEvent(event, Qt::Key_Enter, &pressed))
         return ZMainWidget::qwsEvent(event);
-    const auto* key = static_cast<QWSKeyEvent*>(event);
-    if (key->simpleData.keycode != oldToolkitKeyCode(Qt::Key_Enter))
-        return false;
-    if (key->simpleData.is_press)
+    if (pressed)
         Open();
     return true;
 }

@@ -78,12 +78,10 @@ void F_File_8_N::showDialogV(QString head, QString source, QString tail, QString
 
 bool F_File_8_N::qwsEvent(QWSEvent* event)
 {
-    if (event->type != QWSEvent::Key)
+    bool pressed = false;
+    if (!isKeyEvent(event, Qt::Key_Enter, &pressed))
         return ZMainWidget::qwsEvent(event);
-    const auto* key = static_cast<QWSKeyEvent*>(event);
-    if (key->simpleData.keycode != oldToolkitKeyCode(Qt::Key_Enter))
-        return false;
-    if (key->simpleData.is_press)
+    if (pressed)
         Open();
     return true;
 }

@@ -10,3 +10,12 @@ int oldToolkitKeyCode(int qtKey)
         return 0x1100 + (qtKey - Qt::Key_Context1);
     return qtKey & 0xffff;
 }
+
+bool isKeyEvent(const QWSEvent* event, int qtKey, bool* pressed)
+{
+    if (event->type != QWSEvent::Key)
+        return false;
+    const auto* key = static_cast<const QWSKeyEvent*>(event);
+    *pressed = key->simpleData.is_press;
+    return key->simpleData.keycode == oldToolkitKeyCode(qtKey);
+}

@@ -26,3 +26,7 @@ public:
 // Key numbers recorded on a handset keep working: printable keys keep their value,
 // special keys and phone keys move to the old toolkit's 0x1000 and 0x1100 ranges.
 int oldToolkitKeyCode(int qtKey);
+
+// For a window that binds a single key: true when the event is that key, which the window
+// then consumes; pressed tells a press from a release.
+bool isKeyEvent(const QWSEvent* event, int qtKey, bool* pressed);
