@@ -91,7 +91,9 @@ private slots:
         work.writeSettings({"Hide::0", "File::" + work.file(file)});
         if (!card)
             phoneFolders().card = work.file("no card");
+        DialogAnswerer answers;  // a start folder that is not one would be opened as a file
         My_Widget window;
+        QCOMPARE(answers.texts(), QStringList());
         QCOMPARE(window.currentFolder().absolutePath(), listed.isEmpty() ? "/" : work.file(listed));
         QCOMPARE(window.fileList()->names().contains(".."), !listed.isEmpty());  // the root has no parent row
         // Every folder listed is stored for the next start, as UTF-8.
