@@ -72,6 +72,12 @@ void FileRowList::FitemChecked(int index)
     NitemChecked(index, !itemChecked(index));
 }
 
+void FileRowList::checkEveryRow(bool on)
+{
+    for (int index = 0; index < count(); ++index)
+        NitemChecked(index, on);
+}
+
 QPixmap FileRowList::Wico(const QString& name)
 {
     return icons.pixmap(FileIcons::fileIcon(name));

@@ -45,6 +45,7 @@ public:
     bool itemChecked(int row) const;
     void NitemChecked(int row, bool on);
     void FitemChecked(int row);
+    void checkEveryRow(bool on);
 
 public slots:
     QPixmap Wico(const QString& name);

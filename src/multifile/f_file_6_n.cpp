@@ -81,15 +81,9 @@ bool F_File_6_N::qwsEvent(QWSEvent* event)
     return true;
 }
 
-void F_File_6_N::checkEveryRow(bool on)
-{
-    for (int row = 0; row < list->count(); ++row)
-        list->NitemChecked(row, on);
-}
-
 void F_File_6_N::tfcheck()
 {
-    checkEveryRow(FCheck->isChecked());
+    list->checkEveryRow(FCheck->isChecked());
 }
 
 void F_File_6_N::showDialog(QString text)
@@ -100,7 +94,7 @@ void F_File_6_N::showDialog(QString text)
 void F_File_6_N::menuSelect(int itemId)
 {
     if (itemId == markItem || itemId == unmarkItem) {
-        checkEveryRow(itemId == markItem);
+        list->checkEveryRow(itemId == markItem);
     } else if (itemId == invertItem) {
         for (int row = 0; row < list->count(); ++row)
             list->FitemChecked(row);

@@ -43,7 +43,6 @@ signals:
     void onNeedGUI(QString list, int operation);
 
 private:
-    void checkEveryRow(bool on);
 
     QDir listing;
     int invertItem = 0;

@@ -140,8 +140,7 @@ void F_File_8_N::openOrCheck(int row)
 
 void F_File_8_N::tfcheck()
 {
-    for (int row = 0; row < list->count(); ++row)
-        list->NitemChecked(row, FCheck->isChecked());
+    list->checkEveryRow(FCheck->isChecked());
 }
 
 void F_File_8_N::fclose()
