@@ -7,13 +7,13 @@
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
-#include "app/my_widget.h"
-#include "app/phonefolders.h"
-#include "app/platform/softkeys.h"
-#include "browser/my_listbox.h"
+#include "mainwindow/my_widget.h"
+#include "core/phonefolders.h"
+#include "platform/softkeys.h"
+#include "mainwindow/my_listbox.h"
 #include "commands/runner.h"
 #include "commands/transfer.h"
-#include "info/file_widget.h"
+#include "properties/file_widget.h"
 #include "search/f_file_8_n.h"
 #include "search/search_widget.h"
 #include "search/smy_listbox.h"

@@ -1,7 +1,7 @@
 // The text editor as the file manager starts it, ending right after its first paint.
-#include "app/platform/zapplication.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/zapplication.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "editor/text_editor.h"
 #include "first_paint.h"
 

@@ -1,7 +1,7 @@
 // The image viewer as the file manager starts it, ending right after its first paint.
-#include "app/platform/zapplication.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/zapplication.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "first_paint.h"
 #include "viewer/image_viewer.h"
 

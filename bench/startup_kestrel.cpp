@@ -1,6 +1,6 @@
 // The program's own start-up, as in main_kestrel.cpp, ending after the first paint.
-#include "app/my_widget.h"
-#include "app/platform/zapplication.h"
+#include "mainwindow/my_widget.h"
+#include "platform/zapplication.h"
 #include "first_paint.h"
 
 int main(int argc, char** argv)

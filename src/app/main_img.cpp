@@ -1,6 +1,6 @@
-#include "app/platform/zapplication.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/zapplication.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "viewer/image_viewer.h"
 
 // The file manager names the image to show in "ImgFile".

@@ -1,5 +1,5 @@
-#include "app/my_widget.h"
-#include "app/platform/zapplication.h"
+#include "mainwindow/my_widget.h"
+#include "platform/zapplication.h"
 
 int main(int argc, char** argv)
 {

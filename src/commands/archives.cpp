@@ -1,11 +1,10 @@
 #include "commands/archives.h"
 
-#include "app/settings.h"
-#include "app/text.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "commands/message_layer.h"
-#include "commands/paths.h"
+#include "core/paths.h"
 #include "commands/runner.h"
-#include "info/folder_picker.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -318,7 +317,7 @@ void unpackWithTar(const MessageLayer& messages, const QString& archive, const Q
     if (answer == 0) {
         showUnlessCancelled(messages, extractInto(messages, target, ArchiveTool::Tar, archive, CN("Extracted")));
     } else if (answer == 2) {
-        const QString dest = MyDialog::getDirectory();
+        const QString dest = messages.chooseFolder();
         if (dest.isEmpty())
             return;
         const QString text = extractInto(messages, dest, ArchiveTool::Tar, archive, CN("Extracted"));
@@ -345,65 +344,32 @@ void packEntry(const MessageLayer& messages, const QString& folder, const QStrin
 
 void packChosenFolder(const MessageLayer& messages, int archiveType)
 {
-    const QString chosen = MyDialog::getDirectory();
-    if (chosen.isEmpty())
+    const QString source = messages.chooseFolder();
+    if (source.isEmpty())
         return;
-    packFolderAsked(messages, "/bin/tar czvf ", chosen, fname(chosen),
-                    CN(archiveKind(archiveType).folderQuestion) + chosen + CN("] Save this dir"), CN("success"), 1,
-                    archiveType, fnames(chosen));
-}
-
-void packFolderAsked(const MessageLayer& messages, const QString& head, const QString& source,
-                     const QString& tail, const QString& question, const QString& doneText, int packFlag,
-                     int archiveType, QString subject)
-{
-    const int answer = messages.ask(question, CN("Folder"));
+    const int answer = messages.ask(CN(archiveKind(archiveType).folderQuestion) + source + CN("] Save this dir"),
+                                    CN("Folder"));
     std::fprintf(stderr, "information() returned %d\n", answer);
     if (answer != 0 && answer != 2)
         return;
     const QString name = fnames(source);
-    if (packFlag != 0 && name.isEmpty()) {
+    if (name.isEmpty()) {
         // The root has no name to give an archive, and packing it would take the whole phone.
         messages.show(CN("The root folder cannot be packed"));
         return;
     }
-    if (subject.isEmpty() && packFlag != 0)
-        subject = name;
-    const QString extension = archiveExtension(archiveType);
-    // Members follow "--" so that no folder name is read as an option of tar.
-    const QString member = " -- " + quoted(name + "/");
-    if (answer == 0) {
-        if (packFlag == 0) {
-            messages.report(runCommand(head + source + tail), doneText, subject);
-            return;
-        }
-        const QString archive = source + "." + extension;
-        if (!messages.mayReplace(archive))
-            return;
-        const CommandResult result = packBeside(archive, [&](const QString& into) {
-            return "tar -C " + quoted(source + "/../") + " -czf " + quoted(into) + member;
-        });
-        messages.list(source + "/../");
-        messages.report(result, doneText, subject);
-        return;
-    }
-    const QString dest = MyDialog::getDirectory();
+    const QString dest = answer == 0 ? parentFolder(source) : messages.chooseFolder();
     if (dest.isEmpty())
         return;
-    CommandResult result;
-    if (packFlag == 0) {
-        result = runCommand(head + source + quoted(dest));
-    } else {
-        const QString archive = joinPath(dest, name + "." + extension);
-        if (!messages.mayReplace(archive))
-            return;
-        // A folder right below the root has no parent text: its parent is the root.
-        const QString parent = tail.isEmpty() ? QStringLiteral("/") : tail;
-        result = packBeside(
-            archive, [&](const QString& into) { return head + quoted(into) + " -C " + quoted(parent) + member; });
-    }
+    const QString archive = joinPath(dest, name + "." + archiveExtension(archiveType));
+    if (!messages.mayReplace(archive))
+        return;
+    // Members follow "--" so that no folder name is read as an option of tar.
+    const CommandResult result = packBeside(archive, [&](const QString& into) {
+        return "/bin/tar -C " + quoted(parentFolder(source)) + " -czf " + quoted(into) + " -- " + quoted(name + "/");
+    });
     messages.list(dest);
-    messages.report(result, doneText, subject);
+    messages.report(result, CN("success"), name);
 }
 
 void unpackArchive(const MessageLayer& messages, const QString& archive, ArchiveTool tool, const QString& target)

@@ -1,9 +1,9 @@
 #include "commands/message_layer.h"
 
-#include "app/platform/icons.h"
-#include "app/platform/messagebox.h"
-#include "app/text.h"
-#include "commands/paths.h"
+#include "platform/icons.h"
+#include "platform/messagebox.h"
+#include "core/text.h"
+#include "core/paths.h"
 #include "commands/runner.h"
 
 #include <QFileInfo>
@@ -19,8 +19,9 @@ const char* const questionIcon = "Dialog_Exclamatory_Mark.gif";
 
 }  // namespace
 
-MessageLayer::MessageLayer(QWidget* window, const QString& messageIcon, Lister listFolder)
-    : parent(window), icon(messageIcon), lister(std::move(listFolder))
+MessageLayer::MessageLayer(QWidget* window, const QString& messageIcon, Lister listFolder,
+                           FolderChooser chooseFolder)
+    : parent(window), icon(messageIcon), lister(std::move(listFolder)), chooser(std::move(chooseFolder))
 {
 }
 
@@ -67,6 +68,11 @@ void MessageLayer::list(const QString& folder) const
 {
     if (lister)
         lister(folder);
+}
+
+QString MessageLayer::chooseFolder() const
+{
+    return chooser ? chooser() : QString();
 }
 
 QString firstNames(const QStringList& names)

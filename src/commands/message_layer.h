@@ -16,10 +16,11 @@ class MessageLayer
 {
 public:
     using Lister = std::function<void(const QString& folder)>;
+    using FolderChooser = std::function<QString()>;
 
     // The main window's boxes carry "Dialog_Exclamatory_Mark.gif", the other windows'
     // messages "Dialog_Empty_Trash.gif"; questions always carry the exclamation mark.
-    MessageLayer(QWidget* window, const QString& messageIcon, Lister lister = {});
+    MessageLayer(QWidget* window, const QString& messageIcon, Lister lister = {}, FolderChooser chooser = {});
 
     QWidget* window() const { return parent; }
 
@@ -41,11 +42,14 @@ public:
     // Lists the folder when the window has a list, its own current folder when none is
     // named; does nothing in a window without a list.
     void list(const QString& folder = QString()) const;
+    // A folder the user picks for a command; empty when cancelled or the window picks none.
+    QString chooseFolder() const;
 
 private:
     QPointer<QWidget> parent;
     QString icon;
     Lister lister;
+    FolderChooser chooser;
 };
 
 // At most three names, then ", ...": what fits in a box.

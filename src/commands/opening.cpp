@@ -1,11 +1,11 @@
 #include "commands/opening.h"
 
-#include "app/phonefolders.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "core/phonefolders.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "commands/archives.h"
 #include "commands/message_layer.h"
-#include "commands/paths.h"
+#include "core/paths.h"
 #include "commands/runner.h"
 
 #include <QFileInfo>

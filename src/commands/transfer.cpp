@@ -1,8 +1,8 @@
 #include "commands/transfer.h"
 
-#include "app/text.h"
+#include "core/text.h"
 #include "commands/message_layer.h"
-#include "commands/paths.h"
+#include "core/paths.h"
 #include "commands/runner.h"
 
 #include <QFile>

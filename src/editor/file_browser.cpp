@@ -1,6 +1,6 @@
 #include "editor/file_browser.h"
 
-#include "app/platform/icons.h"
+#include "platform/icons.h"
 
 #include <QDir>
 #include <QFileInfo>

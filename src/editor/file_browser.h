@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/listbox.h"
+#include "platform/listbox.h"
 
 // A list of one folder: its subfolders (".." among them) first, then its files that match
 // the name filter, both by name with case ignored. A tap or Return on a folder opens it.

@@ -1,12 +1,12 @@
 #include "editor/file_dialog.h"
 
-#include "app/phonefolders.h"
-#include "app/platform/icons.h"
-#include "app/platform/messagebox.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/platform/widgets.h"
-#include "app/text.h"
+#include "core/phonefolders.h"
+#include "platform/icons.h"
+#include "platform/messagebox.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "platform/widgets.h"
+#include "core/text.h"
 #include "editor/file_browser.h"
 
 #include <QCloseEvent>

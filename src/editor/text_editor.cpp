@@ -1,11 +1,11 @@
 #include "editor/text_editor.h"
 
-#include "app/platform/icons.h"
-#include "app/platform/messagebox.h"
-#include "app/platform/multilineedit.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/text.h"
+#include "platform/icons.h"
+#include "platform/messagebox.h"
+#include "platform/multilineedit.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "core/text.h"
 #include "editor/file_dialog.h"
 
 #include <QCloseEvent>

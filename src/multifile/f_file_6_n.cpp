@@ -1,12 +1,12 @@
 #include "multifile/f_file_6_n.h"
 
-#include "app/platform/keys.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/settings.h"
-#include "app/text.h"
-#include "browser/folder_reader.h"
-#include "commands/paths.h"
+#include "platform/keys.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/folder_reader.h"
+#include "core/paths.h"
 #include "multifile/fmy_listbox.h"
 
 #include <QCheckBox>

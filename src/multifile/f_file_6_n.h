@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/zmainwidget.h"
+#include "platform/zmainwidget.h"
 #include "commands/message_layer.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/file_rows.h"
+#include "commands/file_rows.h"
 
 // The multi-file window's list: every row with a check image before its icon and name.
 // A tap on a row toggles its check.

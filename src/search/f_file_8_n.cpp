@@ -1,14 +1,13 @@
 #include "search/f_file_8_n.h"
 
-#include "app/platform/keys.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/text.h"
-#include "commands/archives.h"
+#include "platform/keys.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "core/text.h"
 #include "commands/opening.h"
-#include "commands/paths.h"
+#include "core/paths.h"
 #include "commands/transfer.h"
-#include "info/folder_picker.h"
+#include "picker/folder_picker.h"
 #include "search/smy_listbox.h"
 
 #include <QCheckBox>
@@ -17,7 +16,7 @@
 
 F_File_8_N::F_File_8_N(QWidget* parent, const QString& names, const QStringList& folders)
     : ZMainWidget(CN("result"), true, parent, nullptr, {}),
-      messages(this, "Dialog_Empty_Trash.gif")
+      messages(this, "Dialog_Empty_Trash.gif", {}, &MyDialog::getDirectory)
 {
     list = new SMy_ListBox(this, 0);
     setContentWidget(list);
@@ -68,12 +67,6 @@ F_File_8_N::F_File_8_N(QWidget* parent, const QString& names, const QStringList&
 void F_File_8_N::shell(const QString& name, const QString& folder)
 {
     openByType(messages, joinPath(folder, name), folder);
-}
-
-void F_File_8_N::showDialogV(QString head, QString source, QString tail, QString question, QString doneText,
-                             int packFlag, int archiveType)
-{
-    packFolderAsked(messages, head, source, tail, question, doneText, packFlag, archiveType);
 }
 
 bool F_File_8_N::qwsEvent(QWSEvent* event)

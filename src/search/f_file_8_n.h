@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/zmainwidget.h"
+#include "platform/zmainwidget.h"
 #include "commands/message_layer.h"
 
 #include <QString>
@@ -26,8 +26,6 @@ public:
     F_File_8_N(QWidget* parent, const QString& names, const QStringList& folders);
 
     void shell(const QString& name, const QString& folder);
-    void showDialogV(QString head, QString source, QString tail, QString question, QString doneText, int packFlag,
-                     int archiveType);
     bool qwsEvent(QWSEvent* event) override;
 
     int mode() const { return currentMode; }

@@ -1,7 +1,7 @@
 #include "search/file_walk.h"
 
-#include "browser/folder_reader.h"
-#include "commands/paths.h"
+#include "core/folder_reader.h"
+#include "core/paths.h"
 
 #include <QFile>
 

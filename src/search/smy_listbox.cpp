@@ -1,6 +1,6 @@
 #include "search/smy_listbox.h"
 
-#include "commands/paths.h"
+#include "core/paths.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/file_rows.h"
+#include "commands/file_rows.h"
 
 // The list of the search results: one row per file found, each in its own folder. Outside
 // check mode a row shows its icon and name as the main file list does; in check mode its

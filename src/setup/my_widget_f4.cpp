@@ -1,9 +1,9 @@
 #include "setup/my_widget_f4.h"
 
-#include "app/platform/keys.h"
-#include "app/platform/softkeys.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/keys.h"
+#include "platform/softkeys.h"
+#include "core/settings.h"
+#include "core/text.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
 #include "setup/setup_widget.h"
 
-#include "app/platform/softkeys.h"
-#include "app/platform/widgets.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/softkeys.h"
+#include "platform/widgets.h"
+#include "core/settings.h"
+#include "core/text.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "viewer/image_view.h"
 
-#include "app/text.h"
+#include "core/text.h"
 
 #include <QFile>
 #include <QFileInfo>

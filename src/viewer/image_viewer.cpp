@@ -1,10 +1,10 @@
 #include "viewer/image_viewer.h"
 
-#include "app/platform/keys.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "platform/keys.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "viewer/image_view.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/my_widget.h"
-#include "app/phonefolders.h"
+#include "mainwindow/my_widget.h"
+#include "core/phonefolders.h"
 #include "commands/runner.h"
 #include "dialogs.h"
 #include "hostilenames.h"

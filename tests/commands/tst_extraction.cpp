@@ -1,5 +1,5 @@
-#include "app/my_widget.h"
-#include "app/phonefolders.h"
+#include "mainwindow/my_widget.h"
+#include "core/phonefolders.h"
 #include "dialogs.h"
 #include "workfolder.h"
 
@@ -123,7 +123,7 @@ void ExtractionTest::hostileCards()
         QSKIP("only root's extraction can make device nodes and keep owners");
     WorkFolder work;
     const QString card = phoneFolders().card;
-    const QString helpers = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../scripts/helpers/";
+    const QString helpers = QStringLiteral(KESTREL_SOURCE_DIR "/scripts/helpers/");
     for (const QString program : {"unzip", "unrar"})
         QVERIFY(QFile::link(QFileInfo(helpers + program).canonicalFilePath(), work.file(program)));
     QCOMPARE(QProcess::execute("/bin/sh", {"-c", "cd \"$0\" && " + c.setup, card}), 0);

@@ -1,8 +1,8 @@
 // Faults a hostile card or a careless user would find: each case failed once.
-#include "app/my_widget.h"
-#include "app/phonefolders.h"
-#include "app/platform/popupmenu.h"
-#include "browser/my_listbox.h"
+#include "mainwindow/my_widget.h"
+#include "core/phonefolders.h"
+#include "platform/popupmenu.h"
+#include "mainwindow/my_listbox.h"
 #include "dialogs.h"
 #include "workfolder.h"
 

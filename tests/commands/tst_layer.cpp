@@ -1,6 +1,6 @@
 // The command layer: its rules hold without the main window, for any window that uses them.
 #include "commands/message_layer.h"
-#include "commands/paths.h"
+#include "core/paths.h"
 #include "commands/transfer.h"
 #include "dialogs.h"
 #include "hostilenames.h"

@@ -1,8 +1,8 @@
-#include "app/my_widget.h"
-#include "app/phonefolders.h"
-#include "app/settings.h"
-#include "app/text.h"
-#include "browser/my_listbox.h"
+#include "mainwindow/my_widget.h"
+#include "core/phonefolders.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "mainwindow/my_listbox.h"
 #include "dialogs.h"
 #include "workfolder.h"
 

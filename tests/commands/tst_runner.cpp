@@ -1,4 +1,4 @@
-#include "app/platform/softkeys.h"
+#include "platform/softkeys.h"
 #include "commands/runner.h"
 #include "hostilenames.h"
 #include "workfolder.h"

@@ -1,7 +1,7 @@
-#include "app/platform/multilineedit.h"
-#include "app/platform/popupmenu.h"
-#include "app/platform/softkeys.h"
-#include "app/platform/widgets.h"
+#include "platform/multilineedit.h"
+#include "platform/popupmenu.h"
+#include "platform/softkeys.h"
+#include "platform/widgets.h"
 #include "editor/file_dialog.h"
 #include "editor/text_editor.h"
 

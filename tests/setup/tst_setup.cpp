@@ -1,5 +1,5 @@
-#include "app/platform/softkeys.h"
-#include "app/platform/widgets.h"
+#include "platform/softkeys.h"
+#include "platform/widgets.h"
 #include "dialogs.h"
 #include "setup/my_widget_f4.h"
 #include "setup/setup_widget.h"

@@ -1,8 +1,8 @@
 #include "dialogs.h"
 
-#include "app/my_widget.h"
-#include "browser/my_listbox.h"
-#include "info/folder_picker.h"
+#include "mainwindow/my_widget.h"
+#include "mainwindow/my_listbox.h"
+#include "picker/folder_picker.h"
 
 #include <QAbstractButton>
 #include <QApplication>

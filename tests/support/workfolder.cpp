@@ -1,6 +1,6 @@
 #include "workfolder.h"
 
-#include "app/phonefolders.h"
+#include "core/phonefolders.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/platform/softkeys.h"
+#include "platform/softkeys.h"
 #include "viewer/image_view.h"
 #include "viewer/image_viewer.h"
 

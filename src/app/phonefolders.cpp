@@ -1,7 +1,0 @@
-#include "app/phonefolders.h"
-
-PhoneFolders& phoneFolders()
-{
-    static PhoneFolders folders;
-    return folders;
-}

@@ -1,0 +1,7 @@
+#include "core/phonefolders.h"
+
+PhoneFolders& phoneFolders()
+{
+    static PhoneFolders folders;
+    return folders;
+}

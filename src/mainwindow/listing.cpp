@@ -1,0 +1,60 @@
+#include "mainwindow/my_widget.h"
+
+#include "platform/popupmenu.h"
+#include "core/text.h"
+#include "core/folder_reader.h"
+#include "mainwindow/my_listbox.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+void My_Widget::disableRowItems()
+{
+    for (int item : {id.newTar, id.newMtf, id.newMpkg, id.copy, id.move, id.del, id.rename, id.extract})
+        menuAction->setItemEnabled(item, false);
+    menuContext->setItemEnabled(id.openText, false);
+    menuContext->setItemEnabled(id.openIn, false);
+    menuMain->setItemEnabled(id.extractMain, false);
+}
+
+// Lists a folder (absolute, or relative to the current one) or opens a file by its type.
+void My_Widget::qListBox(QString path)
+{
+    rowIndex = 0;
+    clickedName = "";
+    disableRowItems();
+    const QString fullPath = path.startsWith('/') ? path : folder.absolutePath() + "/" + path;
+    if (!QFileInfo(fullPath).isDir()) {
+        shell(fullPath);
+        return;
+    }
+    folder.setPath(QDir::cleanPath(fullPath));
+    list->clear();
+    QStringList entries;
+    QList<int> undecodable;
+    const bool readable = readListing(folder, &entries, &undecodable);
+    const int why = errno;
+    const bool withParent = folder.absolutePath() != "/";
+    if (withParent)
+        entries.prepend("..");
+    list->appendNames(entries);
+    for (int row : undecodable)
+        list->markUndecodable(row + (withParent ? 1 : 0));
+    list->Idir(folder.absolutePath());
+    list->setCurrentItem(0);
+    if (!readable) {
+        showDialog("[" + fnames(folder.absolutePath()) + CN("] cannot be read: ") + QString::fromLocal8Bit(std::strerror(why)));
+        return;
+    }
+    iniWrite("File", folder.absolutePath());
+}
+
+bool My_Widget::rowRefused()
+{
+    if (!list->isUndecodable(list->currentItem()))
+        return false;
+    showDialog("[" + list->Istr() + CN("] cannot be used: its name is not valid UTF-8"));
+    return true;
+}

@@ -1,0 +1,78 @@
+// The main window's command helpers: each forwards to the command layer with the main
+// window's boxes and its file list.
+#include "mainwindow/my_widget.h"
+
+#include "commands/archives.h"
+#include "commands/opening.h"
+#include "core/paths.h"
+#include "commands/runner.h"
+
+#include <QFileInfo>
+
+const MessageLayer& My_Widget::messageLayer() const
+{
+    return messages;
+}
+
+void My_Widget::showDialog(QString text)
+{
+    messages.show(text);
+}
+
+int My_Widget::ask(const QString& question, const QString& thirdButton)
+{
+    return messages.ask(question, thirdButton);
+}
+
+bool My_Widget::mayReplace(const QString& path)
+{
+    return messages.mayReplace(path);
+}
+
+bool My_Widget::report(const CommandResult& result, const QString& doneText, const QString& subject)
+{
+    return messages.report(result, doneText, subject);
+}
+
+bool My_Widget::Fcmd(QString question, QString command, QString doneText, QString subject)
+{
+    return messages.confirmAndRun(question, command, doneText, subject);
+}
+
+QString My_Widget::fnames(const QString& path)
+{
+    return ::fnames(path);
+}
+
+QString My_Widget::fname(const QString& path)
+{
+    return ::fname(path);
+}
+
+void My_Widget::Fshell(QString target)
+{
+    qListBox(target.isEmpty() ? folder.absolutePath() : target);
+}
+
+void My_Widget::shell(QString path)
+{
+    openByType(messages, path, parentFolder(path));
+}
+
+void My_Widget::Wr(QString command, QString file)
+{
+    recordAssociation(messages, command, file);
+}
+
+// Extract unpacks the selected file into the current folder: ".rar" and ".zip" by their
+// programs, any other file with tar.
+void My_Widget::extractSelected()
+{
+    const QString path = selectedPath();
+    if (!QFileInfo(path).isFile())
+        return;
+    const QString end = path.right(4).toLower();
+    const ArchiveTool tool = end == ".rar" ? ArchiveTool::Unrar : end == ".zip" ? ArchiveTool::Unzip : ArchiveTool::Tar;
+    unpackArchive(messages, path, tool, folder.absolutePath());
+    qListBox(folder.absolutePath());
+}

@@ -1,0 +1,99 @@
+#include "platform/keys.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "workfolder.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Lines of key::value: the first line of a key is read, every line of it rewritten,
+    // every other line kept byte for byte, and no line ever added.
+    void readsAndRewritesLines_data()
+    {
+        QTest::addColumn<QByteArray>("before");  // null: no file
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char* name, const QByteArray& before, const char* key, const QString& read,
+                            const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << key << read << value << after;
+        };
+        row("line ends become CRLF", "Hide::1\nTaxis::2\n", "Taxis", "2", "0", "Hide::1\r\nTaxis::0\r\n");
+        row("absent key adds nothing", "Hide::0\r\n", "Key_A", "", "65", "Hide::0\r\n");
+        row("value cut at the next separator", "File::/a::b\n", "File", "/a", "/x", "File::/x\r\n");
+        row("every line of the key", "click::1\nclick::2\n", "click", "1", "0", "click::0\r\nclick::0\r\n");
+        row("last line without an end", "Hide::0\nwindow::1", "window", "1", "0", "Hide::0\r\nwindow::0\r\n");
+        row("blank in the key counts", "Hide ::1\n", "Hide", "", "0", "Hide ::1\n");  // nothing to rewrite
+        row("other lines keep their bytes", "File::/caf\xc3\xa9\r\n\r\nHide::0\r\n", "Hide", "0", "1",
+            "File::/caf\xc3\xa9\r\n\r\nHide::1\r\n");
+        row("values are stored as UTF-8", "PassWord::\r\n", "PassWord", "", "caf\u00e9", "PassWord::caf\xc3\xa9\r\n");
+        row("no file stays missing", QByteArray(), "Hide", "", "1", QByteArray());
+    }
+    void readsAndRewritesLines()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, key);
+        QFETCH(QString, read);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        WorkFolder work;
+        if (!before.isNull())
+            work.write("system.txt", before);
+        QCOMPARE(iniRead(key), read);
+        QVERIFY(!iniRead(key).isNull());
+        iniWrite(key, value);
+        QCOMPARE(work.read("system.txt"), after);
+        QCOMPARE(QFile::exists(work.file("system.txt")), !before.isNull());
+        QCOMPARE(fromStoredBytes(iniRead(key)), after.contains(key.toUtf8() + "::") ? value : read);
+    }
+
+    // A write cut short (here by a file size limit, as a full card would) keeps the old file whole.
+    void failedRewriteLeavesTheOldFile()
+    {
+        WorkFolder work;
+        const QByteArray old = "File::/mmc/mmca1/some/long/folder/name\r\nHide::0\r\n";
+        work.write("system.txt", old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit tiny = previous;
+        tiny.rlim_cur = 8;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool written = iniWriteFile(work.file("system.txt"), "File", "/mmc/mmca1/another/long/name");
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QVERIFY(!written);
+        QCOMPARE(work.read("system.txt"), old);
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"system.txt"});
+    }
+
+    // Codes recorded on a handset: printable keys their value, special keys from 0x1000,
+    // phone keys from 0x1100, any other key its low 16 bits.
+    void keyCodesAreTheHandsetNumbers_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("code");
+        const QList<QPair<int, int>> keys = {
+            {Qt::Key_A, 65}, {Qt::Key_5, 53}, {Qt::Key_Escape, 4096}, {Qt::Key_Return, 4100}, {Qt::Key_Enter, 4101},
+            {Qt::Key_Left, 4114}, {Qt::Key_Up, 4115}, {Qt::Key_Right, 4116}, {Qt::Key_Down, 4117}, {Qt::Key_F1, 4144},
+            {Qt::Key_Call, 4356}, {Qt::Key_Hangup, 4357}, {Qt::Key_Context1, 4352}, {Qt::Key_Yes, 1}};
+        for (const auto& [key, code] : keys)
+            QTest::addRow("%d", code) << key << code;
+    }
+    void keyCodesAreTheHandsetNumbers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, code);
+        QCOMPARE(oldToolkitKeyCode(key), code);
+    }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "tst_settings.moc"
