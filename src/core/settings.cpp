@@ -86,7 +86,7 @@ QString iniRead(const QString& key)
     return iniReadFile(workingFile(QStringLiteral("system.txt")), key);
 }
 
-void iniWrite(const QString& key, const QString& value)
+bool iniWrite(const QString& key, const QString& value)
 {
-    iniWriteFile(workingFile(QStringLiteral("system.txt")), key, value);
+    return iniWriteFile(workingFile(QStringLiteral("system.txt")), key, value);
 }

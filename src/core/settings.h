@@ -24,8 +24,9 @@ QString iniReadFile(const QString& path, const QString& key);
 bool isStorableValue(const QString& value);
 // Rewrites every line whose key matches; never adds a line. False when the value was not
 // stored: no line holds the key, the value is not storable, or the write failed.
-bool iniWriteFile(const QString& path, const QString& key, const QString& value);
+[[nodiscard]] bool iniWriteFile(const QString& path, const QString& key, const QString& value);
 
-// The same on "system.txt" in the working folder.
+// The same on "system.txt" in the working folder: the one reader and the one writer of settings.
+// Every caller checks the writer's answer.
 QString iniRead(const QString& key);
-void iniWrite(const QString& key, const QString& value);
+[[nodiscard]] bool iniWrite(const QString& key, const QString& value);

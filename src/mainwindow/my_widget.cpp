@@ -76,9 +76,9 @@ QString My_Widget::iniRead(const QString& key) const
     return ::iniRead(key);
 }
 
-void My_Widget::iniWrite(QString key, QString value)
+bool My_Widget::iniWrite(QString key, QString value)
 {
-    ::iniWrite(key, value);
+    return ::iniWrite(key, value);
 }
 
 void My_Widget::buildMenus()

@@ -84,7 +84,7 @@ public slots:
     void Wr(QString command, QString file);
     QString fnames(const QString& path);
     QString fname(const QString& path);
-    void iniWrite(QString key, QString value);
+    [[nodiscard]] bool iniWrite(QString key, QString value);
     void shell(QString path);
     void itemClicked(UTIL_ListBoxItem* item);
     void showDialog(QString text);
