@@ -49,7 +49,7 @@ private slots:
             work.write("system.txt", before);
         QCOMPARE(iniRead(key), read);
         QVERIFY(!iniRead(key).isNull());
-        iniWrite(key, value);
+        QCOMPARE(iniWrite(key, value), after.contains(key.toUtf8() + "::" + value.toUtf8()));
         QCOMPARE(work.read("system.txt"), after);
         QCOMPARE(QFile::exists(work.file("system.txt")), !before.isNull());
         QCOMPARE(fromStoredBytes(iniRead(key)), after.contains(key.toUtf8() + "::") ? value : read);
