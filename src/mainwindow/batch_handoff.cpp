@@ -36,7 +36,8 @@ void My_Widget::sltRestoreGUI(QString list, int operation)
 {
     std::fprintf(stderr, "sltRestoreGUI 1\n");
     const QStringList paths = splitNameList(list);
-    iniWrite("EFile", "");
+    // Only a system.txt that holds "EFile" keeps it; without the key there is nothing to clear.
+    static_cast<void>(iniWrite("EFile", ""));
     // Only copy, move and delete are handed over: another code runs nothing.
     if (operation < int(Transfer::Copy) || operation > int(Transfer::Delete))
         return;

@@ -1,8 +1,8 @@
 #include "mainwindow/my_widget.h"
 
-#include "platform/popupmenu.h"
 #include "core/text.h"
 #include "core/folder_reader.h"
+#include "core/paths.h"
 #include "mainwindow/my_listbox.h"
 
 #include <QFileInfo>
@@ -10,22 +10,13 @@
 #include <cerrno>
 #include <cstring>
 
-void My_Widget::disableRowItems()
-{
-    for (int item : {id.newTar, id.newMtf, id.newMpkg, id.copy, id.move, id.del, id.rename, id.extract})
-        menuAction->setItemEnabled(item, false);
-    menuContext->setItemEnabled(id.openText, false);
-    menuContext->setItemEnabled(id.openIn, false);
-    menuMain->setItemEnabled(id.extractMain, false);
-}
-
 // Lists a folder (absolute, or relative to the current one) or opens a file by its type.
 void My_Widget::qListBox(QString path)
 {
     rowIndex = 0;
     clickedName = "";
-    disableRowItems();
-    const QString fullPath = path.startsWith('/') ? path : folder.absolutePath() + "/" + path;
+    enableRowItems(false, false);  // until a row is chosen
+    const QString fullPath = path.startsWith('/') ? path : joinPath(folder.absolutePath(), path);
     if (!QFileInfo(fullPath).isDir()) {
         shell(fullPath);
         return;
@@ -48,7 +39,9 @@ void My_Widget::qListBox(QString path)
         showDialog("[" + fnames(folder.absolutePath()) + CN("] cannot be read: ") + QString::fromLocal8Bit(std::strerror(why)));
         return;
     }
-    iniWrite("File", folder.absolutePath());
+    // The next start's folder is a convenience: a system.txt without the key, or one that
+    // cannot be written, must not put a box in front of every listing.
+    static_cast<void>(iniWrite("File", folder.absolutePath()));
 }
 
 bool My_Widget::rowRefused()

@@ -25,14 +25,7 @@ QString F_Login::getDirectory()
     dialog.addButtonRow(layout, CN("Ok"), CN("Cancel"));
     dialog.resize(220, 100);
 
-    QString result;
-    if (dialog.exec() == 0 || entry->text().isEmpty())
-        return result;
-    const QString typed = toStoredBytes(entry->text());
-    for (const QString& line : readSettingLines(workingFile("system.txt"))) {
-        const QStringList pieces = settingPieces(line);
-        if (!pieces.isEmpty() && pieces.first() == "PassWord" && pieces.value(1) == typed)
-            return QStringLiteral("1");
-    }
-    return result;
+    if (dialog.exec() == 0 || entry->text().isEmpty() || toStoredBytes(entry->text()) != iniRead("PassWord"))
+        return QString();
+    return QStringLiteral("1");
 }

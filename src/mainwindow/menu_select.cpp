@@ -1,3 +1,5 @@
+// The main window's menus: one table gives every item its menu, label, handler and what it
+// needs of the current row; the menus, the dispatch and the greying of items all read it.
 #include "mainwindow/my_widget.h"
 
 #include "core/phonefolders.h"
@@ -22,6 +24,19 @@
 
 #include <QFileInfo>
 
+// One row of a menu: no label makes a separator, a submenu makes a row that only opens it.
+// An item that needs a row is refused on the parent row, on no row and on a name that is
+// not UTF-8. Entry and File items are also greyed while the row is not an entry or not a
+// file; Row items (the context menu's) stay as they are.
+struct My_Widget::MenuItem {
+    PopupMenu* My_Widget::*menu;
+    const char* label = nullptr;
+    int MenuIds::*id = nullptr;
+    void (*act)(My_Widget&) = nullptr;
+    Needs needs = Needs::Nothing;
+    PopupMenu* My_Widget::*submenu = nullptr;
+};
+
 namespace {
 
 // The window between the status bar and the bottom of the screen.
@@ -43,8 +58,6 @@ void transferSelected(My_Widget& window, Transfer operation)
 {
     const QString here = window.currentFolder().absolutePath();
     const QString name = window.fileList()->Istr();
-    if (!isEntryName(name))
-        return;
     const QString dest = MyDialog::getDirectory();
     if (dest.isEmpty())
         return;
@@ -69,154 +82,267 @@ void listFixedFolder(My_Widget& window, const QString& label, const QString& pat
         window.showDialog("[" + label + "] " + path + CN(" is not there"));
 }
 
+// A window of its own on top of this one, gone when closed.
+void showOnTop(QWidget* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+const char aboutText[] = "Kestrel v1.1"
+                         "<br>A file manager for Linux phones with a 240 x 320 screen and three soft keys:"
+                         " browse, copy, move, rename, delete, pack and unpack files and folders."
+                         "<br>Free software under the GNU General Public License, version 2 or later."
+                         "<br>It comes with no warranty.";
+
 }  // namespace
 
-void My_Widget::menuSelect(int item)
+const std::vector<My_Widget::MenuItem>& My_Widget::menuItems()
+{
+    const auto Main = &My_Widget::menuMain, Compres = &My_Widget::menuCompres, System = &My_Widget::menuSystem,
+               Folders = &My_Widget::menuFolders, Sort = &My_Widget::menuSort, Action = &My_Widget::menuAction,
+               Context = &My_Widget::menuContext;
+    using M = MenuIds;
+    using W = My_Widget&;
+    static const std::vector<MenuItem> items = {
+        {Main, "About", &M::about, [](W w) { w.showDialog(CN(aboutText)); }},
+        {Main},
+        {Main, "Copy", &M::copyFiles, [](W w) { w.copyWindow = w.openMultiFileWindow("Copy files", Transfer::Copy); }},
+        {Main, "Move", &M::moveFiles, [](W w) { w.moveWindow = w.openMultiFileWindow("move files", Transfer::Move); }},
+        {Main, "Delete", &M::deleteFiles, [](W w) { w.deleteWindow = w.openMultiFileWindow("del files", Transfer::Delete); }},
+        {Main},
+        {Main, "Compres", &M::compres, nullptr, Needs::Nothing, Compres},
+        {Main, "Extract", &M::extractMain, [](W w) { w.extractSelected(); }, Needs::File},
+        {Main, "Plugin", &M::plugin, nullptr, Needs::Nothing, &My_Widget::menuPlugin},
+        {Main},
+        {Main, "System", &M::system, nullptr, Needs::Nothing, System},
+        {Main, "Folders", &M::folders, nullptr, Needs::Nothing, Folders},
+        {Main, "Sort", &M::sort, nullptr, Needs::Nothing, Sort},
+
+        {Compres, "new TAR", &M::packTar, [](W w) { packChosenFolder(w.messages, 0); }},
+        {Compres, "new MTF", &M::packMtf, [](W w) { packChosenFolder(w.messages, 2); }},
+        {Compres, "new MPKG", &M::packMpkg, [](W w) { packChosenFolder(w.messages, 1); }},
+
+        {System, "General setup", &M::generalSetup, [](W w) { w.openGeneralSetup(); }},
+        {System, "Button setup", &M::buttonSetup, [](W w) { showOnTop(new My_Widget_F4(&w)); }},
+        {System, "Full screen", &M::fullScreen, [](W w) { w.toggleFullScreen(); }},
+        {System, "Search", &M::search, [](W w) { w.openSearch(); }},
+        {System, "Hidden files", &M::hiddenFiles, [](W w) { w.toggleHiddenFiles(); }},
+
+        {Folders, "SD card", &M::sdCard, [](W w) { listFixedFolder(w, CN("SD card"), phoneFolders().card); }},
+        {Folders, "Phone Dir", &M::phoneDir, [](W w) { listFixedFolder(w, CN("Phone Dir"), phoneFolders().phoneDir); }},
+        {Folders, "System Dir", &M::systemDir, [](W w) { listFixedFolder(w, CN("System Dir"), phoneFolders().systemDir); }},
+        {Folders, "Setup Dir", &M::setupDir, [](W w) { listFixedFolder(w, CN("Setup Dir"), phoneFolders().setupDir); }},
+
+        {Sort, "by Name", &M::byName, [](W w) { w.sortBy("0"); }},
+        {Sort, "by Time", &M::byTime, [](W w) { w.sortBy("1"); }},
+        {Sort, "by Size", &M::bySize, [](W w) { w.sortBy("2"); }},
+
+        {Action, "new TAR", &M::newTar, [](W w) { w.packSelected(0); }, Needs::Entry},
+        {Action, "new MTF", &M::newMtf, [](W w) { w.packSelected(2); }, Needs::Entry},
+        {Action, "new MPKG", &M::newMpkg, [](W w) { w.packSelected(1); }, Needs::Entry},
+        {Action},
+        {Action, "New Folder", &M::newFolder, [](W w) { w.newFolder(); }},
+        {Action, "Rename", &M::rename, [](W w) { w.renameSelected(); }, Needs::Entry},
+        {Action},
+        {Action, "Copy", &M::copy, [](W w) { transferSelected(w, Transfer::Copy); }, Needs::Entry},
+        {Action, "Move", &M::move, [](W w) { transferSelected(w, Transfer::Move); }, Needs::Entry},
+        {Action},
+        {Action, "Del", &M::del, [](W w) { w.deleteSelected(); }, Needs::Entry},
+        {Action},
+        {Action, "Extract", &M::extract, [](W w) { w.extractSelected(); }, Needs::File},
+
+        {Context, "Open in", &M::openIn, [](W w) { w.openSelectedIn(); }, Needs::File},
+        {Context},
+        {Context, "Open Text", &M::openText, [](W w) { w.openSelectedAsText(); }, Needs::File},
+        {Context},
+        {Context, "Copy", &M::ctxCopy, [](W w) { transferSelected(w, Transfer::Copy); }, Needs::Row},
+        {Context, "Move", &M::ctxMove, [](W w) { transferSelected(w, Transfer::Move); }, Needs::Row},
+        {Context, "Compres", &M::ctxCompres, [](W w) { w.packSelected(0); }, Needs::Row},
+        {Context, "Rename", &M::ctxRename, [](W w) { w.renameSelected(); }, Needs::Row},
+        {Context},
+        {Context, "Delete", &M::ctxDelete, [](W w) { w.deleteSelected(); }, Needs::Row},
+        {Context},
+        {Context, "Info...", &M::info, [](W w) { showOnTop(new FileWidget_W(&w, w.selectedPath())); }, Needs::Row},
+    };
+    return items;
+}
+
+void My_Widget::buildMenus()
+{
+    menuCompres = new PopupMenu(this);
+    menuSort = new PopupMenu(this);
+    menuContext = new PopupMenu(this);
+    menuMain = new PopupMenu(softKeys);
+    menuAction = new PopupMenu(softKeys);
+    menuPlugin = new PopupMenu(this);
+    menuSystem = new PopupMenu(this);
+    menuFolders = new PopupMenu(this);
+    for (PopupMenu* menu : {menuFolders, menuSystem, menuAction, menuMain, menuCompres, menuContext, menuSort})
+        connect(menu, &PopupMenu::activated, this, &My_Widget::menuSelect);
+    connect(menuContext, &QMenu::aboutToShow, this, &My_Widget::StopTime);
+    connect(menuPlugin, &PopupMenu::activated, this, &My_Widget::sellSelect);
+    fillProgramList();
+
+    for (const MenuItem& item : menuItems()) {
+        PopupMenu* menu = this->*item.menu;
+        if (!item.label)
+            menu->insertSeparator();
+        else if (item.submenu)
+            id.*item.id = menu->insertItem(CN(item.label), this->*item.submenu);
+        else
+            id.*item.id = menu->insertItem(CN(item.label));
+    }
+    softKeys->getMidBtn()->setPopup(menuAction);
+    softKeys->getLeftBtn()->setPopup(menuMain);
+}
+
+void My_Widget::menuSelect(int itemId)
+{
+    for (const MenuItem& item : menuItems()) {
+        if (!item.act || id.*item.id != itemId)
+            continue;
+        if (item.needs != Needs::Nothing && (!isEntryName(selectedName()) || rowRefused()))
+            return;
+        item.act(*this);
+        return;
+    }
+}
+
+void My_Widget::enableRowItems(bool entry, bool file)
+{
+    for (const MenuItem& item : menuItems())
+        if (item.needs == Needs::Entry || item.needs == Needs::File)
+            (this->*item.menu)->setItemEnabled(id.*item.id, item.needs == Needs::File ? file : entry);
+}
+
+void My_Widget::packSelected(int archiveType)
+{
+    packEntry(messages, folder.absolutePath(), selectedName(), archiveType);
+}
+
+// Proposes the first of "New Folder", "New Folder(1)" ... "New Folder(19)" not yet taken.
+void My_Widget::newFolder()
 {
     const QString absPath = folder.absolutePath();
-    const bool actsOnRow = QList<int>{id.newTar, id.newMtf, id.newMpkg, id.ctxCompres, id.extract, id.extractMain,
-                                      id.rename, id.ctxRename, id.copy, id.ctxCopy, id.move, id.ctxMove, id.del,
-                                      id.ctxDelete, id.openIn, id.openText, id.info}
-                               .contains(item);
-    if (actsOnRow && rowRefused())
-        return;
-
-    if (item == id.about) {
-        showDialog(CN("Kestrel v1.1 E6/a1200"
-                      "<br>A file manager for Linux phones with a 240 x 320 screen and three soft keys:"
-                      " browse, copy, move, rename, delete, pack and unpack files and folders."
-                      "<br>Free software under the GNU General Public License, version 2 or later."
-                      "<br>It comes with no warranty."));
-    } else if (item == id.copyFiles) {
-        copyWindow = openMultiFileWindow("Copy files", Transfer::Copy);
-    } else if (item == id.moveFiles) {
-        moveWindow = openMultiFileWindow("move files", Transfer::Move);
-    } else if (item == id.deleteFiles) {
-        deleteWindow = openMultiFileWindow("del files", Transfer::Delete);
-    } else if (item == id.packTar || item == id.packMtf || item == id.packMpkg) {
-        packChosenFolder(messages, item == id.packTar ? 0 : item == id.packMtf ? 2 : 1);
-    } else if (item == id.newTar || item == id.newMtf || item == id.newMpkg || item == id.ctxCompres) {
-        const QString name = selectedName();
-        if (isEntryName(name))
-            packEntry(messages, absPath, name, item == id.newMtf ? 2 : item == id.newMpkg ? 1 : 0);
-    } else if (item == id.extract || item == id.extractMain) {
-        extractSelected();
-    } else if (item == id.generalSetup) {
-        menuSystem->setItemChecked(id.fullScreen, false);
-        setGeometry(normalFrame());
-        auto* setup = new SetupWidget(this);
-        setup->setAttribute(Qt::WA_DeleteOnClose);
-        setup->show();
-    } else if (item == id.buttonSetup) {
-        auto* buttonSetup = new My_Widget_F4(this);
-        buttonSetup->setAttribute(Qt::WA_DeleteOnClose);
-        buttonSetup->show();
-    } else if (item == id.fullScreen) {
-        windowSetting = iniRead("window");
-        if (windowSetting == "0") {
-            menuSystem->setItemChecked(id.fullScreen, true);
-            setGeometry(0, 0, screenWidth, screenHeight);
-            iniWrite("window", "1");
-        } else {
-            menuSystem->setItemChecked(id.fullScreen, false);
-            setGeometry(normalFrame());
-            iniWrite("window", "0");
-        }
-    } else if (item == id.search) {
-        auto* search = new Search_Widget(this);
-        search->show();
-        connect(search, &Search_Widget::onNeedGUI, this, &My_Widget::Fshell);
-    } else if (item == id.hiddenFiles) {
-        hiddenSetting = iniRead("Hide");
-        const QString shown = hiddenSetting == "1" ? "0" : "1";
-        folder.setFilter(listingFilter(shown));
-        iniWrite("Hide", shown);
-        qListBox(absPath);
-    } else if (item == id.sdCard) {
-        listFixedFolder(*this, CN("SD card"), phoneFolders().card);
-    } else if (item == id.phoneDir) {
-        listFixedFolder(*this, CN("Phone Dir"), phoneFolders().phoneDir);
-    } else if (item == id.systemDir) {
-        listFixedFolder(*this, CN("System Dir"), phoneFolders().systemDir);
-    } else if (item == id.setupDir) {
-        listFixedFolder(*this, CN("Setup Dir"), phoneFolders().setupDir);
-    } else if (item == id.byName || item == id.byTime || item == id.bySize) {
-        const int order = item == id.byName ? 0 : item == id.byTime ? 1 : 2;
-        sortSetting = QString::number(order);
-        folder.setSorting(listingSort(sortSetting));
-        menuSort->setItemChecked(id.byName, order == 0);
-        menuSort->setItemChecked(id.byTime, order == 1);
-        menuSort->setItemChecked(id.bySize, order == 2);
-        iniWrite("Taxis", sortSetting);
-        qListBox(absPath);
-    } else if (item == id.newFolder) {
-        renameSource = "";
-        QString suffix;
-        int i = 0;
-        for (; i < 20; ++i) {
-            suffix = i == 0 ? QString() : "(" + QString::number(i) + ")";
-            if (!entryExists(absPath + "/" + CN("New Folder") + suffix))
-                break;
-        }
-        if (i == 20)
-            return;
-        const QString name = F_File_Edit::getDirectory(CN("New Folder"), CN("New Folder") + suffix);
-        if (name.isEmpty())
-            return;
-        report(runCommand("/bin/mkdir " + quoted(absPath + "/" + name)),
-               CN("Creat folder [") + name + CN("] success!"), name);
-        qListBox(absPath);
-    } else if (item == id.rename || item == id.ctxRename) {
-        const QString name = selectedName();
-        if (!isEntryName(name))
-            return;
-        renameSource = selectedPath();
-        const QString newName = F_File_Edit::getDirectory(CN("[") + name + CN("] to "), name);
-        if (newName.isEmpty() || newName == name)
-            return;
-        const QString target = absPath + "/" + newName;
-        if (entryExists(target)) {
-            showDialog("[" + newName + CN("] already exists"));
-            return;
-        }
-        report(runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
-               CN(" rename to [ ") + newName + CN("] success!"), name);
-        qListBox(absPath);
-    } else if (item == id.copy || item == id.ctxCopy) {
-        transferSelected(*this, Transfer::Copy);
-    } else if (item == id.move || item == id.ctxMove) {
-        transferSelected(*this, Transfer::Move);
-    } else if (item == id.del || item == id.ctxDelete) {
-        const QString name = selectedName();
-        if (!isEntryName(name))
-            return;
-        const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
-        if (plan.verdict == TransferPlan::Refuse)
-            showDialog(plan.refusal);
-        else if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
-            report(runTransfer(plan), name + CN("\nDelete success"), name);
-        qListBox(absPath);
-    } else if (item == id.openText) {
-        startWithFile(messages, "Edit", "TXTFile", selectedPath());
-    } else if (item == id.openIn) {
-        const QString app = F_Dialog::getDirectory();
-        if (app.isEmpty())
-            return;
-        if (app == "0") {
-            showDialog(CN("not used, JAVA is run"));
-            return;
-        }
-        // Only a program that started is worth remembering for the file's type.
-        if (!startInBackground(app, {"-d", selectedPath()})) {
-            showDialog(CN("Cannot start [") + app + "]");
-            return;
-        }
-        Wr(quoted(app), selectedPath());
-    } else if (item == id.info) {
-        if (!isEntryName(selectedName()))
-            return;
-        auto* properties = new FileWidget_W(this, selectedPath());
-        properties->setAttribute(Qt::WA_DeleteOnClose);
-        properties->show();
+    renameSource = "";
+    QString proposed;
+    for (int i = 0; i < 20 && proposed.isEmpty(); ++i) {
+        const QString candidate = CN("New Folder") + (i == 0 ? QString() : "(" + QString::number(i) + ")");
+        if (!entryExists(joinPath(absPath, candidate)))
+            proposed = candidate;
     }
+    if (proposed.isEmpty())
+        return;
+    const QString name = F_File_Edit::getDirectory(CN("New Folder"), proposed);
+    if (name.isEmpty())
+        return;
+    report(runCommand("/bin/mkdir " + quoted(joinPath(absPath, name))), CN("Creat folder [") + name + CN("] success!"), name);
+    qListBox(absPath);
+}
+
+void My_Widget::renameSelected()
+{
+    const QString name = selectedName();
+    renameSource = selectedPath();
+    const QString newName = F_File_Edit::getDirectory(CN("[") + name + CN("] to "), name);
+    if (newName.isEmpty() || newName == name)
+        return;
+    const QString target = joinPath(folder.absolutePath(), newName);
+    if (entryExists(target)) {
+        showDialog("[" + newName + CN("] already exists"));
+        return;
+    }
+    report(runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
+           CN(" rename to [ ") + newName + CN("] success!"), name);
+    qListBox(folder.absolutePath());
+}
+
+void My_Widget::deleteSelected()
+{
+    const QString name = selectedName();
+    const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
+    if (plan.verdict == TransferPlan::Refuse)
+        showDialog(plan.refusal);
+    else if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
+        report(runTransfer(plan), name + CN("\nDelete success"), name);
+    qListBox(folder.absolutePath());
+}
+
+void My_Widget::openSelectedAsText()
+{
+    startWithFile(messages, "Edit", "TXTFile", selectedPath());
+}
+
+void My_Widget::openSelectedIn()
+{
+    const QString app = F_Dialog::getDirectory();
+    if (app.isEmpty())
+        return;
+    if (app == "0") {
+        showDialog(CN("not used, JAVA is run"));
+        return;
+    }
+    // Only a program that started is worth remembering for the file's type.
+    if (!startInBackground(app, {"-d", selectedPath()})) {
+        showDialog(CN("Cannot start [") + app + "]");
+        return;
+    }
+    Wr(quoted(app), selectedPath());
+}
+
+void My_Widget::openGeneralSetup()
+{
+    menuSystem->setItemChecked(id.fullScreen, false);
+    setGeometry(normalFrame());
+    showOnTop(new SetupWidget(this));
+}
+
+void My_Widget::openSearch()
+{
+    auto* search = new Search_Widget(this);
+    search->show();
+    connect(search, &Search_Widget::onNeedGUI, this, &My_Widget::Fshell);
+}
+
+// The setting is read again each time: a "window" missing from the file always gives the frame.
+void My_Widget::toggleFullScreen()
+{
+    windowSetting = iniRead("window");
+    const bool full = windowSetting == "0";
+    menuSystem->setItemChecked(id.fullScreen, full);
+    setGeometry(full ? QRect(0, 0, screenWidth, screenHeight) : normalFrame());
+    storeSetting("window", full ? "1" : "0");
+}
+
+void My_Widget::toggleHiddenFiles()
+{
+    hiddenSetting = iniRead("Hide");
+    const QString shown = hiddenSetting == "1" ? "0" : "1";
+    folder.setFilter(listingFilter(shown));
+    storeSetting("Hide", shown);
+    qListBox(folder.absolutePath());
+}
+
+void My_Widget::sortBy(const QString& order)
+{
+    useSortOrder(order);
+    storeSetting("Taxis", order);
+    qListBox(folder.absolutePath());
+}
+
+void My_Widget::useSortOrder(const QString& order)
+{
+    sortSetting = order;
+    folder.setSorting(listingSort(order));
+    menuSort->setItemChecked(id.byName, order != "1" && order != "2");
+    menuSort->setItemChecked(id.byTime, order == "1");
+    menuSort->setItemChecked(id.bySize, order == "2");
+}
+
+// The choice holds for this run either way; the user learns it will not outlive it.
+void My_Widget::storeSetting(const QString& key, const QString& value)
+{
+    if (!iniWrite(key, value))
+        showDialog(CN("Cannot save the setting [") + key + "]");
 }

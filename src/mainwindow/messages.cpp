@@ -24,11 +24,6 @@ int My_Widget::ask(const QString& question, const QString& thirdButton)
     return messages.ask(question, thirdButton);
 }
 
-bool My_Widget::mayReplace(const QString& path)
-{
-    return messages.mayReplace(path);
-}
-
 bool My_Widget::report(const CommandResult& result, const QString& doneText, const QString& subject)
 {
     return messages.report(result, doneText, subject);
@@ -42,11 +37,6 @@ bool My_Widget::Fcmd(QString question, QString command, QString doneText, QStrin
 QString My_Widget::fnames(const QString& path)
 {
     return ::fnames(path);
-}
-
-QString My_Widget::fname(const QString& path)
-{
-    return ::fname(path);
 }
 
 void My_Widget::Fshell(QString target)

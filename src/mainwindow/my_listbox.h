@@ -2,24 +2,23 @@
 
 #include "commands/file_rows.h"
 
-class QTimer;
-
 // The main window's file list: every row painted with its type's icon and its name.
-// A press held on the list drives the long-press timer it is given.
+// It says when a press on it begins and ends, for the window's long press.
 class My_ListBox : public FileRowList
 {
     Q_OBJECT
 public:
-    My_ListBox(QWidget* parent, unsigned int flags, QTimer* longPressTimer = nullptr);
+    My_ListBox(QWidget* parent, unsigned int flags);
 
     using FileRowList::Istr;
     // The name of the current row; empty when the list has none.
     QString Istr() const { return Istr(currentItem()); }
 
+signals:
+    void pressed();
+    void released();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QTimer* pressTimer;
 };

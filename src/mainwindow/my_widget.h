@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QString>
 
+#include <vector>
+
 class F_File_6_N;
 enum class Transfer;
 class My_ListBox;
@@ -14,9 +16,6 @@ class QTimer;
 class UTIL_CST;
 class UTIL_ListBoxItem;
 struct CommandResult;
-
-// Long-press ticks since the last press on the file list.
-extern int TN;
 
 // The file manager's main window: title with clock, the file list, three soft keys and
 // eight menus. Its methods are spread over the files of the part they belong to.
@@ -36,8 +35,6 @@ public:
 
     // A question with "Ok" and "Cancel", and a third button when named: the pressed index.
     int ask(const QString& question, const QString& thirdButton = QString());
-    // True when nothing is at path yet, or the user agreed to replace it.
-    bool mayReplace(const QString& path);
     // The done text on success, otherwise what failed (never the done text); true on success.
     bool report(const CommandResult& result, const QString& doneText, const QString& subject);
 
@@ -49,22 +46,19 @@ public:
 
     My_ListBox* fileList() const { return list; }
     QDir& currentFolder() { return folder; }
-    QTimer* longPressTimer() const { return pressTimer; }
     QTimer* clockTimer() const { return clock; }
     // The last multi-file window opened for that operation, or none.
     F_File_6_N* multiFileWindow(Transfer operation) const;
 
-    // The eight menus, for the soft keys and for whoever drives them.
+    // The menus, for whoever drives them.
     PopupMenu* mainMenu() const { return menuMain; }
-    PopupMenu* compresMenu() const { return menuCompres; }
     PopupMenu* actionMenu() const { return menuAction; }
     PopupMenu* contextMenu() const { return menuContext; }
     PopupMenu* sortMenu() const { return menuSort; }
     PopupMenu* pluginMenu() const { return menuPlugin; }
     PopupMenu* systemMenu() const { return menuSystem; }
-    PopupMenu* foldersMenu() const { return menuFolders; }
 
-    // Item ids, as the menus handed them out.
+    // Item ids, as the menus handed them out to the rows of the menu table.
     struct MenuIds {
         int about, copyFiles, moveFiles, deleteFiles, compres, extractMain, plugin, system,
             folders, sort;
@@ -83,7 +77,6 @@ public slots:
     void Fshell(QString target);
     void Wr(QString command, QString file);
     QString fnames(const QString& path);
-    QString fname(const QString& path);
     [[nodiscard]] bool iniWrite(QString key, QString value);
     void shell(QString path);
     void itemClicked(UTIL_ListBoxItem* item);
@@ -102,14 +95,34 @@ public slots:
     void sltRestoreGUI(QString list, int operation);
 
 private:
+    // What a menu item needs of the current row (see the menu table).
+    enum class Needs { Nothing, Row, Entry, File };
+    struct MenuItem;
+    static const std::vector<MenuItem>& menuItems();
+
+    // The handlers of the menu items that take more than a line.
+    void packSelected(int archiveType);
     void extractSelected();
+    void newFolder();
+    void renameSelected();
+    void deleteSelected();
+    void openSelectedIn();
+    void openSelectedAsText();
+    void openGeneralSetup();
+    void openSearch();
+    void toggleFullScreen();
+    void toggleHiddenFiles();
+    void sortBy(const QString& order);
     F_File_6_N* openMultiFileWindow(const QString& title, Transfer operation);
+    // Stores a setting the user changed from a menu, and says so when it cannot.
+    void storeSetting(const QString& key, const QString& value);
 
     void buildMenus();
     void fillProgramList();
-    void applySortSetting();
+    void useSortOrder(const QString& order);
     void listStartFolder();
-    void disableRowItems();
+    void enableRowItems(bool entry, bool file);
+    void startLongPress();
     // A row whose name is not UTF-8 is shown, but no command may act on it: says so.
     bool rowRefused();
     QString selectedName() const;
@@ -128,6 +141,8 @@ private:
     QString clickSetting;
     int keyEnter = 0, keyUp = 0, keyDown = 0, keyLeft = 0, keyRight = 0;
     int rowIndex = 0;
+    // Ticks of the long-press timer since the press on the file list began.
+    int pressTicks = 0;
     QTimer* pressTimer = nullptr;
     QTimer* clock = nullptr;
     UTIL_CST* softKeys = nullptr;

@@ -1,5 +1,6 @@
 #include "mainwindow/my_widget.h"
 
+#include "core/paths.h"
 #include "platform/keys.h"
 #include "platform/popupmenu.h"
 #include "mainwindow/my_listbox.h"
@@ -23,7 +24,7 @@ void My_Widget::itemClicked(UTIL_ListBoxItem* item)
     } else {
         isOpen();
         clickSetting = iniRead("click");
-        const bool isFile = QFileInfo(folder.absolutePath() + "/" + name).isFile();
+        const bool isFile = QFileInfo(joinPath(folder.absolutePath(), name)).isFile();
         const bool needsSecondTap =
             (clickSetting == "1" || (clickSetting == "2" && isFile)) && clickedName != name;
         if (needsSecondTap)
@@ -61,16 +62,11 @@ void My_Widget::isOpenDown()
 void My_Widget::isOpen()
 {
     const QString name = list->Istr();
-    const QFileInfo entry(folder.absolutePath() + "/" + name);
+    const QFileInfo entry(joinPath(folder.absolutePath(), name));
     const bool isFile = entry.isFile();
-    menuMain->setItemEnabled(id.extractMain, isFile);
-    menuAction->setItemEnabled(id.extract, isFile);
-    menuContext->setItemEnabled(id.openText, isFile);
-    menuContext->setItemEnabled(id.openIn, isFile);
     // An empty list has no row: the folder itself must not count as one.
     const bool isEntry = (isFile || entry.isDir()) && !name.isEmpty() && name != "..";
-    for (int item : {id.newTar, id.newMtf, id.newMpkg, id.copy, id.move, id.del, id.rename})
-        menuAction->setItemEnabled(item, isEntry);
+    enableRowItems(isEntry, isFile);
 }
 
 // A key acts when pressed; its release is consumed without action. A release whose press
@@ -95,7 +91,7 @@ bool My_Widget::qwsEvent(QWSEvent* event)
     } else if (code == keyEnter) {
         Open();
     } else if (code == keyLeft) {
-        qListBox(folder.absolutePath() + "/../");
+        qListBox(joinPath(folder.absolutePath(), ".."));
     } else if (code == keyRight) {
         if (list->Istr() != "..")
             menuContext->popup(QPoint(120, 50), 0);

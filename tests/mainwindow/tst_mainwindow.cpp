@@ -120,6 +120,13 @@ private slots:
         window.menuSelect(ids.fullScreen);  // back below the phone's status bar
         QCOMPARE(window.geometry(), QRect(0, 35, 240, 285));
         QCOMPARE(iniRead("window"), QString("0"));
+        // A setting the file does not hold still takes effect; the user learns it is not kept.
+        work.writeSettings({"Hide::0"});
+        DialogAnswerer answers;
+        answers.press("Ok");
+        window.menuSelect(ids.byName);
+        QCOMPARE(answers.texts(), QStringList("Cannot save the setting [Taxis]"));
+        QCOMPARE(window.fileList()->names(), (QStringList{"..", ".secret", "a", "b"}));
     }
 
     void clockTicksOnTheMinute()
