@@ -114,7 +114,12 @@ void startWithFile(const MessageLayer& messages, const QString& program, const Q
         messages.show("[" + fnames(path) + CN("] cannot be handed over: its path holds a line break"));
         return;
     }
-    iniWrite(key, path);
+    // Without the line the program would open the file handed over last time.
+    if (!iniWrite(key, path)) {
+        messages.show(CN("Cannot hand [") + fnames(path)
+                      + CN("] to %1: system.txt has no %2 line or cannot be written").arg(program, key));
+        return;
+    }
     if (!startInBackground(workingFile(program)))
         messages.show(CN("Cannot start [") + workingFile(program) + "]");
 }

@@ -15,5 +15,6 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
 void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file);
 
 // Starts a program of the working folder in the background, handing it the file through the
-// settings key it reads ("TXTFile" for Edit, "ImgFile" for Img).
+// settings key it reads ("TXTFile" for Edit, "ImgFile" for Img); refused with a message when
+// the key cannot be written.
 void startWithFile(const MessageLayer& messages, const QString& program, const QString& key, const QString& path);
