@@ -1,5 +1,6 @@
 #include "commands/archives.h"
 
+#include "core/filetypes.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "commands/message_layer.h"
@@ -370,6 +371,13 @@ void packChosenFolder(const MessageLayer& messages, int archiveType)
     });
     messages.list(dest);
     messages.report(result, CN("success"), name);
+}
+
+ArchiveTool unpackingTool(FileKind kind)
+{
+    return kind == FileKind::RarArchive   ? ArchiveTool::Unrar
+           : kind == FileKind::ZipArchive ? ArchiveTool::Unzip
+                                          : ArchiveTool::Tar;
 }
 
 void unpackArchive(const MessageLayer& messages, const QString& archive, ArchiveTool tool, const QString& target)

@@ -3,6 +3,7 @@
 #include <QString>
 
 class MessageLayer;
+enum class FileKind;
 
 // Archive types: 0 TAR (".tar.gz"), 2 MTF (".mtf"), 1 MPKG (".mpkg"); all three are
 // gzip-compressed tar archives.
@@ -13,6 +14,8 @@ void packEntry(const MessageLayer& messages, const QString& folder, const QStrin
 void packChosenFolder(const MessageLayer& messages, int archiveType);
 
 enum class ArchiveTool { Unrar, Unzip, Tar };
+// RAR and ZIP archives have their own programs; tar takes any other file.
+ArchiveTool unpackingTool(FileKind kind);
 // Asks, unpacks archive into target with the tool and reports what came out. Entries of
 // target that the archive would replace are named in a second question first.
 void unpackArchive(const MessageLayer& messages, const QString& archive, ArchiveTool tool, const QString& target);

@@ -1,5 +1,6 @@
 #include "commands/fileicons.h"
 
+#include "core/filetypes.h"
 #include "platform/icons.h"
 
 FileIcons::FileIcons()
@@ -19,25 +20,18 @@ FileIcons::FileIcons()
 
 FileIcons::Icon FileIcons::fileIcon(const QString& name)
 {
-    const QString last3 = name.right(3).toLower();
-    const QString last4 = name.right(4).toLower();
-    const QString last5 = name.right(5).toLower();
-    auto in = [](const QString& tail, std::initializer_list<const char*> endings) {
-        for (const char* ending : endings)
-            if (tail == QLatin1String(ending))
-                return true;
-        return false;
-    };
-    if (in(last4, {".mp3", ".wav", ".wma"}))
+    switch (endingKind(name)) {
+    case FileKind::Audio:
         return Audio;
-    if (last4 == QLatin1String(".jar"))
+    case FileKind::JavaProgram:
         return Game;
-    if (in(last4, {".jpg", ".gif", ".png", ".bmp"}) || last5 == QLatin1String(".jpeg"))
+    case FileKind::Image:
         return Image;
-    if (in(last4, {".wmv", ".mp4", ".3gp", ".avi", ".dat", ".ram"}) || last3 == QLatin1String(".rm")
-        || last5 == QLatin1String(".rmvb"))
+    case FileKind::Video:
         return Video;
-    return File;
+    default:
+        return File;
+    }
 }
 
 FileIcons::Icon FileIcons::folderIcon(const QString& name)

@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QString>
 
-// The row icons shared by every file list: chosen by a file's extension or a folder's name.
+// The row icons shared by every file list: chosen by a file's ending or a folder's name.
 class FileIcons
 {
 public:

@@ -1,5 +1,6 @@
 #include "commands/opening.h"
 
+#include "core/filetypes.h"
 #include "core/phonefolders.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -15,14 +16,6 @@ namespace {
 QString associationFile()
 {
     return workingFile("setup.txt");
-}
-
-bool isOneOf(const QString& extension, std::initializer_list<const char*> list)
-{
-    for (const char* item : list)
-        if (extension == QLatin1String(item))
-            return true;
-    return false;
 }
 
 // Runs every association of the extension in file order; false when none lists it.
@@ -56,12 +49,6 @@ void runReporting(const MessageLayer& messages, const QString& command, const QS
 
 }  // namespace
 
-QString openingExtension(const QString& path)
-{
-    const QStringList pieces = fnames(path.toLower()).split('.', Qt::SkipEmptyParts);
-    return pieces.isEmpty() ? QString() : pieces.last();
-}
-
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder)
 {
     // A program handed a FIFO or a device would wait on it for good.
@@ -69,7 +56,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
         messages.show("[" + fnames(path) + "]" + CN(" is not a regular file"));
         return;
     }
-    const QString extension = openingExtension(path);
+    const QString extension = fileExtension(fnames(path));
     if (extension.isEmpty()) {
         messages.show(CN("No associate programm"));
         return;
@@ -77,26 +64,32 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
     if (runAssociations(messages, extension, path))
         return;
 
-    if (extension == "jar") {
+    switch (const FileKind kind = extensionKind(extension)) {
+    case FileKind::JavaProgram:
         runReporting(messages, quoted(phoneFolders().javaRuntime) + " -classpath " + quoted(path), fnames(path));
-    } else if (isOneOf(extension, {"z", "gz", "bz2", "tar", "tgz", "mpkg", "pkg", "mtf", "rar", "zip"})) {
-        const ArchiveTool tool = extension == "rar" ? ArchiveTool::Unrar
-                                 : extension == "zip" ? ArchiveTool::Unzip
-                                                      : ArchiveTool::Tar;
-        unpackArchive(messages, path, tool, unpackFolder);
+        break;
+    case FileKind::RarArchive:
+    case FileKind::ZipArchive:
+    case FileKind::TarArchive:
+    case FileKind::PhonePackage:
+        unpackArchive(messages, path, unpackingTool(kind), unpackFolder);
         messages.list();
-    } else if (extension == "lin") {
+        break;
+    case FileKind::PhoneProgram:
         runReporting(messages, quoted(path), fnames(path));
-    } else if (isOneOf(extension, {"jpg", "gif", "bmp", "png", "jpeg"})) {
+        break;
+    case FileKind::Image:
         startWithFile(messages, "Img", "ImgFile", path);
-    } else {
+        break;
+    default:
         messages.show(CN("No associate programm"));
+        break;
     }
 }
 
 void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file)
 {
-    const QString extension = toStoredBytes(openingExtension(file));
+    const QString extension = toStoredBytes(fileExtension(fnames(file)));
     if (extension.isEmpty())
         return;
     bool opened = false;
@@ -121,7 +114,12 @@ void startWithFile(const MessageLayer& messages, const QString& program, const Q
         messages.show("[" + fnames(path) + CN("] cannot be handed over: its path holds a line break"));
         return;
     }
-    iniWrite(key, path);
+    // Without the line the program would open the file handed over last time.
+    if (!iniWrite(key, path)) {
+        messages.show(CN("Cannot hand [") + fnames(path)
+                      + CN("] to %1: system.txt has no %2 line or cannot be written").arg(program, key));
+        return;
+    }
     if (!startInBackground(workingFile(program)))
         messages.show(CN("Cannot start [") + workingFile(program) + "]");
 }

@@ -4,12 +4,8 @@
 
 class MessageLayer;
 
-// The extension a file is opened by: the last dot-separated piece of its lower-cased name,
-// empty for a name without pieces (only dots).
-QString openingExtension(const QString& path);
-
 // Opens a regular file (or a link to one) by its type: every association of "setup.txt" that
-// lists its extension, else the built-in rules (Java archive, archive unpacked into
+// lists its extension (fileExtension), else the built-in rules (Java archive, archive unpacked into
 // unpackFolder, "lin" program, image), else "No associate programm". Anything that is not a
 // regular file gets a message.
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder);
@@ -19,5 +15,6 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
 void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file);
 
 // Starts a program of the working folder in the background, handing it the file through the
-// settings key it reads ("TXTFile" for Edit, "ImgFile" for Img).
+// settings key it reads ("TXTFile" for Edit, "ImgFile" for Img); refused with a message when
+// the key cannot be written.
 void startWithFile(const MessageLayer& messages, const QString& program, const QString& key, const QString& path);

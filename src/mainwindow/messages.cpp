@@ -4,6 +4,7 @@
 
 #include "commands/archives.h"
 #include "commands/opening.h"
+#include "core/filetypes.h"
 #include "core/paths.h"
 #include "commands/runner.h"
 
@@ -54,15 +55,13 @@ void My_Widget::Wr(QString command, QString file)
     recordAssociation(messages, command, file);
 }
 
-// Extract unpacks the selected file into the current folder: ".rar" and ".zip" by their
-// programs, any other file with tar.
+// Extract unpacks the selected file into the current folder: a name ending in ".rar" or ".zip"
+// by their programs, any other file with tar.
 void My_Widget::extractSelected()
 {
     const QString path = selectedPath();
     if (!QFileInfo(path).isFile())
         return;
-    const QString end = path.right(4).toLower();
-    const ArchiveTool tool = end == ".rar" ? ArchiveTool::Unrar : end == ".zip" ? ArchiveTool::Unzip : ArchiveTool::Tar;
-    unpackArchive(messages, path, tool, folder.absolutePath());
+    unpackArchive(messages, path, unpackingTool(endingKind(fnames(path))), folder.absolutePath());
     qListBox(folder.absolutePath());
 }

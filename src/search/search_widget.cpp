@@ -1,5 +1,6 @@
 #include "search/search_widget.h"
 
+#include "core/filetypes.h"
 #include "core/phonefolders.h"
 #include "platform/softkeys.h"
 #include "platform/widgets.h"
@@ -20,15 +21,25 @@
 
 namespace {
 
-// The extensions of the five listed types, in the order of their boxes.
-const char* const typeLists[] = {
-    "|.jpg|.jpeg|.gif|.png|.bmp",                  // Images
-    "|.avi|.wmv|.mp4|.3gp|.rm|.rmvb|.dat|.mpeg",   // Video
-    "|.mp3|.wma|.wav",                             // Audio
-    "|.txt",                                       // Notes
-    "|.jar|.jad|.mpkg|.pkg|.lin",                  // Soft
-};
 constexpr int otherBox = 5;
+
+// The extensions of a listed type, in the order of the boxes: Images, Video, Audio, Notes, Soft.
+QStringList typeExtensions(int box)
+{
+    switch (box) {
+    case 0:
+        return searchExtensions({FileKind::Image});
+    case 1:
+        return searchExtensions({FileKind::Video});
+    case 2:
+        return searchExtensions({FileKind::Audio});
+    case 3:
+        return searchExtensions({FileKind::Text});
+    default:
+        return searchExtensions({FileKind::JavaProgram, FileKind::JavaDescriptor, FileKind::PhonePackage,
+                                 FileKind::PhoneProgram});
+    }
+}
 
 // The files a search accepts. The name holds the text, case ignored, or matches it as a
 // wildcard pattern. The type is one of the lists, or, for "Other", none of them; an
@@ -67,7 +78,8 @@ private:
     {
         if (rule == AnyType)
             return true;
-        return lists.contains("|." + Search_Widget::exef(name)) == (rule == Listed);
+        const QString extension = Search_Widget::exef(name);
+        return (!extension.isEmpty() && lists.contains("|." + extension)) == (rule == Listed);
     }
 
     QStringMatcher lowerText;
@@ -82,7 +94,7 @@ FileTest formTest(const QString& text, QCheckBox* const (&boxes)[6])
 {
     QString checked, unchecked;
     for (int type = 0; type < otherBox; ++type)
-        (boxes[type]->isChecked() ? checked : unchecked) += QLatin1String(typeLists[type]);
+        (boxes[type]->isChecked() ? checked : unchecked) += "|." + typeExtensions(type).join("|.");
     if (boxes[otherBox]->isChecked())
         return FileTest(text, FileTest::NotListed, unchecked);
     return FileTest(text, checked.isEmpty() ? FileTest::AnyType : FileTest::Listed, checked);
@@ -206,14 +218,7 @@ Search_Widget::~Search_Widget() = default;
 
 QString Search_Widget::exef(const QString& name)
 {
-    const QString lower = name.toLower();
-    qsizetype end = lower.size();
-    while (end > 0 && lower.at(end - 1) == '.')
-        --end;
-    if (end == 0)
-        return lower;
-    const qsizetype start = lower.lastIndexOf('.', end - 1) + 1;
-    return lower.mid(start, end - start);
+    return fileExtension(name);
 }
 
 void Search_Widget::sltRestoreGUI(QString folder)

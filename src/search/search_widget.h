@@ -24,8 +24,8 @@ public:
     explicit Search_Widget(QWidget* parent);
     ~Search_Widget() override;
 
-    // The extension a type test looks at: the last dot-separated piece of the name,
-    // lower-cased; a name without one is taken whole.
+    // The extension a type test looks at (fileExtension); a name of dots only has none and
+    // is of no listed type.
     static QString exef(const QString& name);
 
 public slots:

@@ -3,6 +3,7 @@
 #include "platform/keys.h"
 #include "platform/popupmenu.h"
 #include "platform/softkeys.h"
+#include "core/filetypes.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "viewer/image_view.h"
@@ -54,15 +55,14 @@ ImageViewer::ImageViewer(const QString& path, QWidget* parent)
     showFile(named.absoluteFilePath());
 }
 
-// Images of the folder by name, case ignored, as the file list shows them; hidden ones
-// only when the file list shows those too.
+// Images of the folder, those with the image icon, by name, case ignored, as the file list
+// shows them; hidden ones only when the file list shows those too.
 void ImageViewer::listFolder()
 {
     QDir::Filters filters = QDir::Files;
     if (iniRead("Hide") == "1")
         filters |= QDir::Hidden;
-    folderImages = QDir(folder).entryList({"*.jpg", "*.jpeg", "*.png", "*.gif", "*.bmp"}, filters,
-                                          QDir::Name | QDir::IgnoreCase);
+    folderImages = QDir(folder).entryList(endingPatterns(FileKind::Image), filters, QDir::Name | QDir::IgnoreCase);
 }
 
 void ImageViewer::showFile(const QString& path)

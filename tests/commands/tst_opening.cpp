@@ -101,18 +101,20 @@ private slots:
     }
 
     // Open Text hands the file to the editor through "TXTFile"; an editor that cannot be
-    // started is reported.
+    // started is reported, and without the line it is not started at all.
     void openTextHandsTheFileToTheEditor()
     {
         WorkFolder work;
         const QString name = "notes $(touch INJECTED) \u65e5.txt";
         work.write("mmc/mmca1/" + name, "text");
         work.write("mmc/mmca1/note\nTXTFile::x");  // a path that would be two lines
-        work.writeSettings({"TXTFile::"});
+        work.writeSettings({"Hide::0"});
         My_Widget window;
         selectRow(window, name);
         DialogAnswerer answers;
-        answers.follow({"Ok", "Ok"});
+        answers.follow({"Ok", "Ok", "Ok"});
+        window.menuSelect(window.ids().openText);
+        work.writeSettings({"TXTFile::"});
         window.menuSelect(window.ids().openText);
         QCOMPARE(fromStoredBytes(iniRead("TXTFile")), phoneFolders().card + "/" + name);
         work.recorder("Edit");
@@ -121,7 +123,8 @@ private slots:
         selectRow(window, "note\nTXTFile::x");
         window.menuSelect(window.ids().openText);
         expectAllAnswered(answers);
-        QCOMPARE(answers.texts(), QStringList({"Cannot start [" + work.file("Edit") + "]",
+        QCOMPARE(answers.texts(), QStringList({"Cannot hand [" + name + "] to Edit: system.txt has no TXTFile line or cannot be written",
+                                               "Cannot start [" + work.file("Edit") + "]",
                                                "[note\nTXTFile::x] cannot be handed over: its path holds a line break"}));
         QCOMPARE(work.read("system.txt"), "TXTFile::" + (phoneFolders().card + "/" + name).toUtf8() + "\r\n");
         QVERIFY(!QFile::exists("INJECTED"));
