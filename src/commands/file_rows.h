@@ -46,10 +46,8 @@ public:
     void NitemChecked(int row, bool on);
     void FitemChecked(int row);
     void checkEveryRow(bool on);
-
-public slots:
-    QPixmap Wico(const QString& name);
-    QPixmap Dico(QString name);
+    // The entries of the checked rows, in row order.
+    QStringList checkedPaths() const;
 
 protected:
     // The check images come from "Selected.png" and "Unselected.png" of the working folder.

@@ -32,7 +32,6 @@ public:
     int invertId() const { return invertItem; }
 
 public slots:
-    void tfcheck();
     void showDialog(QString text);
     void menuSelect(int itemId);
     void Open();
@@ -43,7 +42,6 @@ signals:
     void onNeedGUI(QString list, int operation);
 
 private:
-
     QDir listing;
     int invertItem = 0;
     int markItem = 0;

@@ -44,7 +44,6 @@ public slots:
     void Open();
     void fclose();
     void wclose();
-    void tfcheck();
     void wopen();
     void menuSelect(int itemId);
     void showDialog(QString text);
