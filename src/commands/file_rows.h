@@ -38,7 +38,6 @@ public:
     QString Istr(int row) const { return rowNames.value(row); }
     const QStringList& names() const { return rowNames; }
     void Idir(const QString& path) { folderPath = path; }
-    const QString& folder() const { return folderPath; }
 
     void markUndecodable(int row);
     bool isUndecodable(int row) const;

@@ -13,8 +13,7 @@
 
 F_File_6_N::F_File_6_N(QWidget* parent, const QString& title, const QString& folder, int operation)
     : ZMainWidget(title, true, parent, nullptr, {}),
-      operationCode(operation),
-      messages(this, "Dialog_Empty_Trash.gif")
+      operationCode(operation)
 {
     list = new FMy_ListBox(this, 0);
     setContentWidget(list);
@@ -66,11 +65,6 @@ void F_File_6_N::FqListBox(const QString& folder)
 bool F_File_6_N::qwsEvent(QWSEvent* event)
 {
     return takeEnterKey(event, [this] { Open(); }) || ZMainWidget::qwsEvent(event);
-}
-
-void F_File_6_N::showDialog(QString text)
-{
-    messages.show(text);
 }
 
 void F_File_6_N::menuSelect(int itemId)

@@ -69,11 +69,6 @@ bool F_File_8_N::qwsEvent(QWSEvent* event)
     return takeEnterKey(event, [this] { Open(); }) || ZMainWidget::qwsEvent(event);
 }
 
-void F_File_8_N::showDialog(QString text)
-{
-    messages.show(text);
-}
-
 // Title, menu labels, middle key and the check box as each mode shows them.
 void F_File_8_N::showMode(Mode mode)
 {

@@ -35,7 +35,6 @@ public:
     int copyId() const { return copyItem; }
     int moveId() const { return moveItem; }
     int deleteId() const { return deleteItem; }
-    UTIL_PushButton* menuKey() const { return menuButton; }
     UTIL_PushButton* retryKey() const { return retryButton; }
     UTIL_PushButton* okKey() const { return okButton; }
     UTIL_PushButton* backKey() const { return backButton; }
@@ -46,7 +45,6 @@ public slots:
     void wclose();
     void wopen();
     void menuSelect(int itemId);
-    void showDialog(QString text);
     void itemClicked(UTIL_ListBoxItem* item);
 
 signals:
