@@ -42,6 +42,7 @@ const ArchiveKind& archiveKind(int archiveType)
     return archiveType == 1 ? mpkg : archiveType == 2 ? mtf : tar;
 }
 
+// unrar takes its last argument for the folder to extract into only when it ends in a slash.
 QString withSlash(const QString& folder)
 {
     return folder.endsWith('/') ? folder : folder + "/";
@@ -332,11 +333,11 @@ void unpackWithTar(const MessageLayer& messages, const QString& archive, const Q
 void packEntry(const MessageLayer& messages, const QString& folder, const QString& name, int archiveType)
 {
     const ArchiveKind& kind = archiveKind(archiveType);
-    const QString archive = withSlash(folder) + name + kind.extension;
+    const QString archive = joinPath(folder, name + kind.extension);
     if (messages.ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && messages.mayReplace(archive))
         messages.report(packBeside(archive,
                                    [&](const QString& into) {
-                                       return "/bin/tar -C " + quoted(withSlash(folder)) + " -czf " + quoted(into)
+                                       return "/bin/tar -C " + quoted(folder) + " -czf " + quoted(into)
                                               + " -- " + quoted(name);
                                    }),
                         CN(kind.doneText), name);
@@ -388,5 +389,5 @@ void unpackArchive(const MessageLayer& messages, const QString& archive, Archive
     else if (tool == ArchiveTool::Unzip)
         unpackAsked(messages, CN("Extract ZIP archive   [") + name + CN("] to this dir"), archive, target, tool);
     else
-        unpackWithTar(messages, archive, withSlash(target));
+        unpackWithTar(messages, archive, target);
 }

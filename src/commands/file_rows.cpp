@@ -78,14 +78,13 @@ void FileRowList::checkEveryRow(bool on)
         NitemChecked(index, on);
 }
 
-QPixmap FileRowList::Wico(const QString& name)
+QStringList FileRowList::checkedPaths() const
 {
-    return icons.pixmap(FileIcons::fileIcon(name));
-}
-
-QPixmap FileRowList::Dico(QString name)
-{
-    return icons.pixmap(FileIcons::folderIcon(name));
+    QStringList paths;
+    for (int index = 0; index < count(); ++index)
+        if (itemChecked(index))
+            paths << rowPath(index);
+    return paths;
 }
 
 QString FileRowList::rowPath(int index) const

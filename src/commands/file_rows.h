@@ -38,7 +38,6 @@ public:
     QString Istr(int row) const { return rowNames.value(row); }
     const QStringList& names() const { return rowNames; }
     void Idir(const QString& path) { folderPath = path; }
-    const QString& folder() const { return folderPath; }
 
     void markUndecodable(int row);
     bool isUndecodable(int row) const;
@@ -46,10 +45,8 @@ public:
     void NitemChecked(int row, bool on);
     void FitemChecked(int row);
     void checkEveryRow(bool on);
-
-public slots:
-    QPixmap Wico(const QString& name);
-    QPixmap Dico(QString name);
+    // The entries of the checked rows, in row order.
+    QStringList checkedPaths() const;
 
 protected:
     // The check images come from "Selected.png" and "Unselected.png" of the working folder.

@@ -87,8 +87,6 @@ pid_t spawnShell(const QByteArray& commandLine, int errorFd)
 
 bool exitPollingForced = false;
 constexpr int slowestPollMs = 20;
-// The strip of the BusyProgress alive, if any: commands show their state there.
-BusyStrip* progressStrip = nullptr;
 
 // Whether the program has ended, leaving it to be reaped.
 bool hasEnded(pid_t pid)
@@ -193,23 +191,15 @@ private:
     QPointer<QLabel> label;
 };
 
-BusyProgress::BusyProgress()
+BusyProgress::BusyProgress() : strip(std::make_unique<BusyStrip>(QString()))
 {
-    if (progressStrip)
-        return;
-    strip = std::make_unique<BusyStrip>(QString());
-    progressStrip = strip.get();
 }
 
-BusyProgress::~BusyProgress()
-{
-    if (strip)
-        progressStrip = nullptr;
-}
+BusyProgress::~BusyProgress() = default;
 
 void BusyProgress::step(const QString& text)
 {
-    progressStrip->setText(text);
+    strip->setText(text);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -253,7 +243,7 @@ QString failureMessage(const QString& subject, const CommandResult& result)
     return what + QStringLiteral(" failed!\n") + result.failureText();
 }
 
-CommandResult runCommand(const QString& commandLine)
+CommandResult runCommand(const QString& commandLine, BusyProgress* progress)
 {
     CommandResult result;
     int pipeFds[2];
@@ -269,7 +259,7 @@ CommandResult runCommand(const QString& commandLine)
 
     // The window goes on painting while the command runs; input waits for its end.
     std::optional<BusyStrip> busy;
-    if (!progressStrip)
+    if (!progress)
         busy.emplace(QStringLiteral("Working..."));
     waitForEnd(pid, errors);
     int status = 0;

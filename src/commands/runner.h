@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class BusyProgress;
 class BusyStrip;
 
 // quoted(x): x as exactly one shell word, unchanged whatever bytes it holds.
@@ -26,17 +27,18 @@ struct CommandResult {
 QString failureMessage(const QString& subject, const CommandResult& result);
 
 // Runs a command line through /bin/sh and waits for its end. Meanwhile the windows
-// repaint and show that they are busy; input waits until the command has ended.
-CommandResult runCommand(const QString& commandLine);
+// repaint and show that they are busy, in the progress handed over or else in a strip of
+// the command's own; input waits until the command has ended.
+CommandResult runCommand(const QString& commandLine, BusyProgress* progress = nullptr);
 
 // For tests: wait for a command's end as on a kernel without pidfd_open, by asking after the
 // program now and then. Off by default.
 void forceExitPollingForTests(bool force);
 
-// While one exists, the busy strip shows its text ("3 / 120: name") and every command run
-// meanwhile uses that strip instead of its own. Like a command's strip, it shows once the work
-// has taken a moment (counted from the BusyProgress's start), so that quick batches do not flash it.
-// Input stays blocked while a command runs, as for a single command.
+// The busy strip of a long piece of work: it shows its text ("3 / 120: name"), and every command
+// the progress is handed to shows there instead of in a strip of its own. Like a command's strip,
+// it shows once the work has taken a moment (counted from the BusyProgress's start), so that quick
+// batches do not flash it. Input stays blocked while a command runs, as for a single command.
 class BusyProgress
 {
 public:
@@ -49,7 +51,7 @@ public:
     void step(const QString& text);
 
 private:
-    std::unique_ptr<BusyStrip> strip;  // none when an outer BusyProgress already holds the strip
+    std::unique_ptr<BusyStrip> strip;
 };
 
 // Starts a program in the background with the given arguments, no shell involved.

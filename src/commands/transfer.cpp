@@ -107,13 +107,13 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
     return plan;
 }
 
-CommandResult runTransfer(const TransferPlan& plan)
+CommandResult runTransfer(const TransferPlan& plan, BusyProgress* progress)
 {
     const bool isDelete = plan.target.isEmpty();
     // The card may have been pulled while the user was asked.
     if (isDelete && !entryExists(plan.source))
         return CommandResult::failedWith(QStringLiteral("it no longer exists"));
-    CommandResult result = runCommand(plan.command);
+    CommandResult result = runCommand(plan.command, progress);
     if (isDelete && result.succeeded() && entryExists(plan.source))
         return CommandResult::failedWith(QStringLiteral("it is still there"));
     // The user knows the entry by its own name, not by the hidden one it was written under.
@@ -137,7 +137,7 @@ QStringList runPlans(const QList<TransferPlan>& plans, bool replace)
         if (plan.verdict == TransferPlan::AskReplace && !replace)
             continue;  // kept as it was, as the user chose
         progress.step(QStringLiteral("%1 / %2: %3").arg(i + 1).arg(plans.size()).arg(name));
-        const CommandResult result = runTransfer(plan);
+        const CommandResult result = runTransfer(plan, &progress);
         if (!result.succeeded())
             failures << "[" + name + CN("] failed: ") + result.failureText(1);
     }

@@ -25,9 +25,9 @@ struct TransferPlan {
 // it is already in, and an entry that vanished is not reported deleted.
 TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder);
 
-// Runs the plan's command. A delete succeeds only when the entry was there when it ran
-// and is gone after it.
-CommandResult runTransfer(const TransferPlan& plan);
+// Runs the plan's command, showing in the progress of a batch where there is one. A delete
+// succeeds only when the entry was there when it ran and is gone after it.
+CommandResult runTransfer(const TransferPlan& plan, BusyProgress* progress = nullptr);
 
 // True for anything that holds the name, a link that leads nowhere included.
 bool entryExists(const QString& path);

@@ -2,8 +2,8 @@
 
 #include <QTextCodec>
 
-QTextCodec* gbk_codec = QTextCodec::codecForName("GBK");
-QTextCodec* gbk_codecs = QTextCodec::codecForName("UTF-8");
+QTextCodec* const gbk_codec = QTextCodec::codecForName("GBK");
+QTextCodec* const gbk_codecs = QTextCodec::codecForName("UTF-8");
 
 QString CN(const QString& text)
 {

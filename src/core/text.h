@@ -6,8 +6,8 @@ class QTextCodec;
 
 // The process-wide codecs: GBK for the program's own texts, UTF-8 for names read from
 // the application databases.
-extern QTextCodec* gbk_codec;
-extern QTextCodec* gbk_codecs;
+extern QTextCodec* const gbk_codec;
+extern QTextCodec* const gbk_codecs;
 
 // A literal text of the program, its bytes read as GBK.
 QString CN(const QString& text);

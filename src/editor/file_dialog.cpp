@@ -1,5 +1,6 @@
 #include "editor/file_dialog.h"
 
+#include "core/paths.h"
 #include "core/phonefolders.h"
 #include "platform/icons.h"
 #include "platform/messagebox.h"
@@ -48,20 +49,17 @@ FileDialog::FileDialog(bool save, const char* caption, bool editorMode, QWidget*
     column->addWidget(browser);
     connect(browser, &FileBrowser::isFilePicked, this, &FileDialog::filePicked);
 
-    // The middle key's own label is replaced by the caption.
-    auto* softKeys = new UTIL_CST(this, CN(QString::fromLatin1("\xb4\xf2\xbf\xaa")), "CST_Menu", "CST_Exit");
+    // The middle key is labelled with the caption.
+    auto* softKeys = new UTIL_CST(this, windowTitle(), "CST_Menu", "CST_Back");
     setCSTWidget(softKeys);
     middleKey = softKeys->getMidBtn();
     middleKey->setEnabled(false);
-    middleKey->setText(windowTitle());
     connect(middleKey, &QPushButton::clicked, this, &FileDialog::accept);
     if (saveMode)
         connect(fileName, &QLineEdit::textChanged, this, &FileDialog::textChanged);
     else
         connect(browser, &FileBrowser::isFilePicked, middleKey, &QWidget::setEnabled);
-    ZPushButton* rightKey = softKeys->getRightBtn();
-    rightKey->setText(CN("Back"));
-    connect(rightKey, &QPushButton::clicked, this, &FileDialog::reject);
+    connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &FileDialog::reject);
 
     menuLeft = new PopupMenu(softKeys);
     menuLeft->insertItem(CN("Delete"), deleteItem, -1);
@@ -123,7 +121,7 @@ QString FileDialog::getFileName() const
 {
     if (!saveMode)
         return browser->pickedFile();
-    return browser->currentFolder() + "/" + fileName->text().simplified();
+    return joinPath(browser->currentFolder(), fileName->text().simplified());
 }
 
 QString FileDialog::getFilePath() const
@@ -175,7 +173,7 @@ void FileDialog::deletePicked()
     if (file.isEmpty() || !QFileInfo::exists(file))
         return;
     QString question = CN("Delete files ?");
-    if (file.startsWith(phoneFolders().systemDir + "/"))
+    if (isInside(file, phoneFolders().systemDir))
         question = CN("I'am not responsible for any damage you made on your phone!\n") + question;
     const QPixmap icon = RES_ICON_Reader().getIcon("Dialog_Empty_Trash.gif", true);
     if (ZMessageBox::information(this, icon, question, CN("Delete"), CN("Cancel")) != 0)

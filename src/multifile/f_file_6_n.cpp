@@ -1,6 +1,6 @@
 #include "multifile/f_file_6_n.h"
 
-#include "platform/keys.h"
+#include "commands/check_windows.h"
 #include "platform/popupmenu.h"
 #include "platform/softkeys.h"
 #include "core/settings.h"
@@ -9,14 +9,11 @@
 #include "core/paths.h"
 #include "multifile/fmy_listbox.h"
 
-#include <QCheckBox>
-
 #include <algorithm>
 
 F_File_6_N::F_File_6_N(QWidget* parent, const QString& title, const QString& folder, int operation)
     : ZMainWidget(title, true, parent, nullptr, {}),
-      operationCode(operation),
-      messages(this, "Dialog_Empty_Trash.gif")
+      operationCode(operation)
 {
     list = new FMy_ListBox(this, 0);
     setContentWidget(list);
@@ -24,13 +21,7 @@ F_File_6_N::F_File_6_N(QWidget* parent, const QString& title, const QString& fol
     list->show();
     FqListBox(folder);
 
-    // Sits on the title bar, at its right end.
-    FCheck = new QCheckBox(this);
-    FCheck->setObjectName("FCheck");
-    FCheck->move(200, 3);
-    FCheck->resize(20, 20);
-    connect(FCheck, &QCheckBox::clicked, this, &F_File_6_N::tfcheck);
-    FCheck->show();
+    FCheck = addCheckAllBox(this, list);
 
     softKeys = new UTIL_CST(this, CN("Ok"), "CST_Menu", "CST_Exit");
     setCSTWidget(softKeys);
@@ -53,7 +44,7 @@ QString F_File_6_N::iniRead(const QString& key) const
 
 void F_File_6_N::FqListBox(const QString& folder)
 {
-    const QString target = folder.startsWith('/') ? folder : listing.absolutePath() + "/" + folder;
+    const QString target = folder.startsWith('/') ? folder : joinPath(listing.absolutePath(), folder);
     listing.setFilter(listingFilter(iniRead("Hide")));
     listing.setSorting(listingSort(iniRead("Taxis")));
     listing.setPath(target);
@@ -73,22 +64,7 @@ void F_File_6_N::FqListBox(const QString& folder)
 
 bool F_File_6_N::qwsEvent(QWSEvent* event)
 {
-    bool pressed = false;
-    if (!isKeyEvent(event, Qt::Key_Enter, &pressed))
-        return ZMainWidget::qwsEvent(event);
-    if (pressed)
-        Open();
-    return true;
-}
-
-void F_File_6_N::tfcheck()
-{
-    list->checkEveryRow(FCheck->isChecked());
-}
-
-void F_File_6_N::showDialog(QString text)
-{
-    messages.show(text);
+    return takeEnterKey(event, [this] { Open(); }) || ZMainWidget::qwsEvent(event);
 }
 
 void F_File_6_N::menuSelect(int itemId)
@@ -108,10 +84,7 @@ void F_File_6_N::Open()
 
 void F_File_6_N::WFile()
 {
-    QStringList checked;
-    for (int row = 0; row < list->count(); ++row)
-        if (list->itemChecked(row))
-            checked << joinPath(list->folder(), list->Istr(row));
+    const QStringList checked = list->checkedPaths();
     close();
     emit onNeedGUI(joinNameList(checked), operationCode);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/zmainwidget.h"
-#include "commands/message_layer.h"
 
 #include <QDir>
 #include <QString>
@@ -32,8 +31,6 @@ public:
     int invertId() const { return invertItem; }
 
 public slots:
-    void tfcheck();
-    void showDialog(QString text);
     void menuSelect(int itemId);
     void Open();
     void WFile();
@@ -43,7 +40,6 @@ signals:
     void onNeedGUI(QString list, int operation);
 
 private:
-
     QDir listing;
     int invertItem = 0;
     int markItem = 0;
@@ -52,5 +48,4 @@ private:
     QCheckBox* FCheck = nullptr;
     UTIL_CST* softKeys = nullptr;
     FMy_ListBox* list = nullptr;
-    MessageLayer messages;
 };

@@ -1,6 +1,7 @@
 #include "picker/folder_picker.h"
 
 #include "platform/widgets.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 #include <QDir>
@@ -106,84 +107,50 @@ static const char* const folder_locked[] = {
     "        kkkkkkk ",
 };
 
-// A sheet of paper.
-static const char* const pix_file[] = {
-    "16 16 7 1",
-    "  c None",
-    "# c #404040",
-    "w c #ffffff",
-    "x c #d0d0d0",
-    "y c #8088a8",
-    "g c #9a9a9a",
-    "z c #eeeef4",
-    "                ",
-    "  #########     ",
-    "  #wwwwwww##    ",
-    "  #wwwwwww#x#   ",
-    "  #wyyyyww#xx#  ",
-    "  #wwwwwww####  ",
-    "  #wyyyyyyyyw#g ",
-    "  #wwwwwwwwww#g ",
-    "  #wyyyyyyyyw#g ",
-    "  #wwwwwwwwww#g ",
-    "  #wyyyyyyyyw#g ",
-    "  #wwwwwwwwww#g ",
-    "  #wyyyyyzzzw#g ",
-    "  #zzzzzzzzzz#g ",
-    "  ############g ",
-    "   gggggggggggg ",
-};
-
 // Subfolders only, hidden ones too, never a link: a link would show a folder twice
 // or lead in a circle.
 constexpr QDir::Filters folderFilter = QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::NoDotAndDotDot;
 
 }  // namespace
 
-QPixmap* DirectoryView::folderLocked = nullptr;
-QPixmap* DirectoryView::folderClosed = nullptr;
-QPixmap* DirectoryView::folderOpen = nullptr;
-QPixmap* DirectoryView::fileNormal = nullptr;
-
 Directory::Directory(QTreeWidget* parent, const QString& name)
     : QTreeWidgetItem(parent, Type), folderName(name), parentFolder(nullptr),
-      readable(QDir(fullName()).isReadable()),
-      dirsOnly(static_cast<DirectoryView*>(parent)->showDirsOnly())
+      readable(QDir(fullName()).isReadable())
 {
     setText(0, name);
     setChildIndicatorPolicy(readable ? ShowIndicator : DontShowIndicator);
-    setPixmap(readable ? DirectoryView::folderClosed : DirectoryView::folderLocked);
+    closed();
 }
 
 // Creating a row only asks whether the folder may be read; nothing is listed until it opens.
 Directory::Directory(Directory* parent, const QString& name)
     : QTreeWidgetItem(parent, Type), folderName(name), parentFolder(parent),
-      readable(QDir(fullName()).isReadable()), dirsOnly(parent->dirsOnly)
+      readable(QDir(fullName()).isReadable())
 {
     setText(0, name);
     setChildIndicatorPolicy(readable ? ShowIndicator : DontShowIndicator);
-    setPixmap(readable ? DirectoryView::folderClosed : DirectoryView::folderLocked);
+    closed();
 }
 
 QString Directory::fullName() const
 {
     if (!parentFolder)
         return folderName;
-    return parentFolder->fullName() + folderName + "/";
+    return joinPath(parentFolder->fullName(), folderName);
 }
 
 QVariant Directory::data(int column, int role) const
 {
     if (column > 0 && role == Qt::DisplayRole)
         return readable ? QStringLiteral("Directory") : QStringLiteral("Unreadable Directory");
-    if (column == 0 && role == Qt::DecorationRole)
-        return pix ? QVariant(QIcon(*pix)) : QVariant();
+    if (column == 0 && role == Qt::DecorationRole && treeWidget())
+        return static_cast<const DirectoryView*>(treeWidget())->icon(look);
     return QTreeWidgetItem::data(column, role);
 }
 
-void Directory::setPixmap(QPixmap* pixmap)
+void Directory::setLook(FolderLook newLook)
 {
-    pix = pixmap;
+    look = newLook;
     emitDataChanged();
 }
 
@@ -208,12 +175,12 @@ void Directory::opened()
         setExpanded(false);
         return;
     }
-    setPixmap(DirectoryView::folderOpen);
+    setLook(FolderLook::Open);
 }
 
 void Directory::closed()
 {
-    setPixmap(readable ? DirectoryView::folderClosed : DirectoryView::folderLocked);
+    setLook(readable ? FolderLook::Closed : FolderLook::Locked);
 }
 
 // A folder is listed once; later openings show the rows from then.
@@ -227,7 +194,7 @@ void Directory::list()
     if (!folder.isReadable()) {
         readable = false;
         setChildIndicatorPolicy(DontShowIndicator);
-        setPixmap(DirectoryView::folderLocked);
+        setLook(FolderLook::Locked);
         return;
     }
     listed = true;
@@ -242,17 +209,12 @@ void Directory::list()
         view->setUpdatesEnabled(updates);
 }
 
-DirectoryView::DirectoryView(QWidget* parent, const char* name, bool dirsOnly)
-    : QTreeWidget(parent), dirsOnly(dirsOnly)
+DirectoryView::DirectoryView(QWidget* parent)
+    : QTreeWidget(parent),
+      folderClosed(QPixmap(folder_closed_xpm)),
+      folderOpen(QPixmap(folder_open_xpm)),
+      folderLocked(QPixmap(folder_locked))
 {
-    if (name)
-        setObjectName(QString::fromLatin1(name));
-    if (!folderLocked) {
-        folderLocked = new QPixmap(folder_locked);
-        folderClosed = new QPixmap(folder_closed_xpm);
-        folderOpen = new QPixmap(folder_open_xpm);
-        fileNormal = new QPixmap(pix_file);
-    }
     setDragEnabled(false);
     setAcceptDrops(false);
     connect(this, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) {
@@ -263,22 +225,11 @@ DirectoryView::DirectoryView(QWidget* parent, const char* name, bool dirsOnly)
         if (item->type() == Directory::Type)
             static_cast<Directory*>(item)->closed();
     });
-    connect(this, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { slotFolderSelected(item); });
 }
 
-QString DirectoryView::fullPath(QTreeWidgetItem* item) const
+const QIcon& DirectoryView::icon(FolderLook look) const
 {
-    if (!item)
-        return QString();
-    QString path = item->text(0);
-    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) {
-        if (up->parent())
-            path = up->text(0) + "/" + path;
-        else
-            path = up->text(0) + path;
-    }
-    return path;
+    return look == FolderLook::Open ? folderOpen : look == FolderLook::Locked ? folderLocked : folderClosed;
 }
 
 // Walks down from the root through the children of each matched folder, so only the
@@ -321,17 +272,10 @@ void DirectoryView::collapseBelow(QTreeWidgetItem* item)
     }
 }
 
-void DirectoryView::slotFolderSelected(QTreeWidgetItem* item)
-{
-    if (item && dirsOnly && item->type() == Directory::Type)
-        emit folderSelected(static_cast<Directory*>(item)->fullName());
-}
-
 // Return chooses nothing by itself; only "Select" ends the picker.
 void DirectoryView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        slotFolderSelected(currentItem());
         event->accept();
         return;
     }
@@ -343,7 +287,7 @@ QString MyDialog::getDirectory()
     auto* dialog = new ZBaseDialog(nullptr, nullptr, true);
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* view = new DirectoryView(dialog, nullptr, true);
+    auto* view = new DirectoryView(dialog);
     view->setHeaderLabels({QStringLiteral("Directory")});
     view->header()->hide();
     view->setIndentation(10);
@@ -362,7 +306,7 @@ QString MyDialog::getDirectory()
 
     QString result;
     if (dialog->exec() == QDialog::Accepted && view->currentItem())
-        result = view->fullPath(view->currentItem());
+        result = static_cast<Directory*>(view->currentItem())->fullName();
     delete dialog;
     return result;
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
-
-class QPixmap;
 
 // The folder picker: a tree of the whole file system with "Select" and "Cancel".
 class MyDialog
@@ -13,6 +12,9 @@ public:
     // The chosen folder without a trailing "/" ("/" for the root), or a null string.
     static QString getDirectory();
 };
+
+// How a folder's row looks.
+enum class FolderLook { Closed, Open, Locked };
 
 // One folder of the tree. Its subfolders are listed the first time it is opened and kept
 // from then on; a row shows an expand mark before anyone has looked inside it.
@@ -24,7 +26,7 @@ public:
     Directory(QTreeWidget* parent, const QString& name);
     Directory(Directory* parent, const QString& name);
 
-    // "/" for the root, "/a/b/" below it: the form the folder is listed with.
+    // "/" for the root, "/a/b" below it.
     QString fullName() const;
     bool isReadable() const { return readable; }
     bool isListed() const { return listed; }
@@ -38,15 +40,14 @@ public:
     QVariant data(int column, int role) const override;
 
 private:
-    void setPixmap(QPixmap* pixmap);
+    void setLook(FolderLook newLook);
     void list();
 
     QString folderName;
     Directory* parentFolder;
     bool readable;
-    bool dirsOnly;
     bool listed = false;
-    QPixmap* pix = nullptr;
+    FolderLook look = FolderLook::Closed;
 };
 
 // A tree of folders that lists a folder's subfolders the first time it is opened.
@@ -54,26 +55,13 @@ class DirectoryView : public QTreeWidget
 {
     Q_OBJECT
 public:
-    DirectoryView(QWidget* parent, const char* name, bool dirsOnly);
+    explicit DirectoryView(QWidget* parent);
 
-    bool showDirsOnly() const { return dirsOnly; }
-
-    // The path of a row: "/" for the root, "/a/b" below it.
-    QString fullPath(QTreeWidgetItem* item) const;
-
-    // Shared by every tree of the process, made by the first one.
-    static QPixmap* folderLocked;
-    static QPixmap* folderClosed;
-    static QPixmap* folderOpen;
-    static QPixmap* fileNormal;
+    const QIcon& icon(FolderLook look) const;
 
 public slots:
     // Opens the tree along a path and makes the deepest matched row current.
     void setDir(const QString& path);
-    void slotFolderSelected(QTreeWidgetItem* item);
-
-signals:
-    void folderSelected(const QString& folder);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -81,5 +69,7 @@ protected:
 private:
     void collapseBelow(QTreeWidgetItem* item);
 
-    bool dirsOnly;
+    QIcon folderClosed;
+    QIcon folderOpen;
+    QIcon folderLocked;
 };

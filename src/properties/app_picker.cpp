@@ -1,5 +1,6 @@
 #include "properties/app_picker.h"
 
+#include "core/paths.h"
 #include "core/phonefolders.h"
 #include "platform/widgets.h"
 #include "core/text.h"
@@ -91,13 +92,13 @@ QString Sotr_ListBox::Istr() const
     const QString directory = apps.directories.value(row);
     const QString type = apps.types.value(row);
     const QString exec = apps.execs.value(row);
-    if (directory.startsWith(phoneFolders().card + "/"))
+    if (isInside(directory, phoneFolders().card))
         return QStringLiteral("0");
     if (type == "2")
         return directory;
     if (directory.isEmpty() || exec.isEmpty())
         return QString();
-    return (type == "0" ? cardBase : phoneBase) + directory + "/" + exec;
+    return joinPath((type == "0" ? cardBase : phoneBase) + directory, exec);
 }
 
 void Sotr_ListBox::paintCell(QPainter* painter, int row, int column)

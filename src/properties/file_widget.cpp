@@ -39,7 +39,7 @@ FileWidget_W::FileWidget_W(QWidget* parent, const QString& path)
     } else {
         BusyProgress busy;
         busy.step(CN("Measuring [") + info.fileName() + "]");
-        WDir(path);
+        WDir(path, busy);
         pauseAfterMeasuring();
     }
     setContentWidget(label);
@@ -82,17 +82,17 @@ QString FileWidget_W::cSize(qint64 size)
 
 // du writes its result to "Temp.txt" of the working folder; the size is what it printed
 // before the tab. The file is removed whatever happened.
-void FileWidget_W::WDir(const QString& path)
+void FileWidget_W::WDir(const QString& path, BusyProgress& progress)
 {
     const QString scratch = workingFile("Temp.txt");
-    runCommand("/usr/bin/du -sh -- " + quoted(path) + " > " + quoted(scratch));
+    runCommand("/usr/bin/du -sh -- " + quoted(path) + " > " + quoted(scratch), &progress);
     QString size;
     QFile output(scratch);
     if (output.open(QIODevice::ReadOnly))
         size = QString::fromUtf8(output.readAll()).split('\t', Qt::SkipEmptyParts).value(0);
     output.close();
     // Not -r: a folder of that name is not the scratch file.
-    runCommand("/bin/rm -f -- " + quoted(scratch));
+    runCommand("/bin/rm -f -- " + quoted(scratch), &progress);
     showText(CN("\nType: Folder  \n"), size);
 }
 

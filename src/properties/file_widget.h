@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QString>
 
+class BusyProgress;
 class QLabel;
 class UTIL_PushButton;
 class ZMultiLineEdit;
@@ -21,7 +22,8 @@ public:
     static QString cSize(qint64 size);
 
 private:
-    void WDir(const QString& path);
+    // du shows in the busy strip of the measuring.
+    void WDir(const QString& path, BusyProgress& progress);
     void showText(const QString& type, const QString& size);
 
     ZMultiLineEdit* nameField = nullptr;

@@ -1,6 +1,6 @@
 #include "search/f_file_8_n.h"
 
-#include "platform/keys.h"
+#include "commands/check_windows.h"
 #include "platform/popupmenu.h"
 #include "platform/softkeys.h"
 #include "core/text.h"
@@ -27,12 +27,7 @@ F_File_8_N::F_File_8_N(QWidget* parent, const QString& names, const QStringList&
     list->setFocus();
     connect(list, &UTIL_ListBox::clicked, this, &F_File_8_N::itemClicked);
 
-    // Sits on the title bar, at its right end.
-    FCheck = new QCheckBox(this);
-    FCheck->setObjectName("FCheck");
-    FCheck->move(200, 3);
-    FCheck->resize(20, 20);
-    connect(FCheck, &QCheckBox::clicked, this, &F_File_8_N::tfcheck);
+    FCheck = addCheckAllBox(this, list);
     FCheck->hide();
 
     menu = new PopupMenu(this);
@@ -71,17 +66,7 @@ void F_File_8_N::shell(const QString& name, const QString& folder)
 
 bool F_File_8_N::qwsEvent(QWSEvent* event)
 {
-    bool pressed = false;
-    if (!isKeyEvent(event, Qt::Key_Enter, &pressed))
-        return ZMainWidget::qwsEvent(event);
-    if (pressed)
-        Open();
-    return true;
-}
-
-void F_File_8_N::showDialog(QString text)
-{
-    messages.show(text);
+    return takeEnterKey(event, [this] { Open(); }) || ZMainWidget::qwsEvent(event);
 }
 
 // Title, menu labels, middle key and the check box as each mode shows them.
@@ -131,11 +116,6 @@ void F_File_8_N::openOrCheck(int row)
         shell(list->Istr(row), list->rowFolder(row));
 }
 
-void F_File_8_N::tfcheck()
-{
-    list->checkEveryRow(FCheck->isChecked());
-}
-
 void F_File_8_N::fclose()
 {
     close();
@@ -164,11 +144,7 @@ void F_File_8_N::wopen()
         if (dest.isEmpty())
             return;
     }
-    QStringList sources;
-    for (int row = 0; row < list->count(); ++row)
-        if (list->itemChecked(row))
-            sources << joinPath(list->rowFolder(row), list->Istr(row));
-    runBatch(messages, operation, sources, dest, CN("success"));
+    runBatch(messages, operation, list->checkedPaths(), dest, CN("success"));
     close();
     emit onNeedGUI(dest);
 }

@@ -35,7 +35,6 @@ public:
     int copyId() const { return copyItem; }
     int moveId() const { return moveItem; }
     int deleteId() const { return deleteItem; }
-    UTIL_PushButton* menuKey() const { return menuButton; }
     UTIL_PushButton* retryKey() const { return retryButton; }
     UTIL_PushButton* okKey() const { return okButton; }
     UTIL_PushButton* backKey() const { return backButton; }
@@ -44,10 +43,8 @@ public slots:
     void Open();
     void fclose();
     void wclose();
-    void tfcheck();
     void wopen();
     void menuSelect(int itemId);
-    void showDialog(QString text);
     void itemClicked(UTIL_ListBoxItem* item);
 
 signals:

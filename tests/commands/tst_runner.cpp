@@ -31,7 +31,8 @@ protected:
 // Runs `before`, then waits for a fifo that is written only once `ready` holds, asked on every
 // turn of the event loop while the command runs; then runs `after`. A runner that blocked the
 // event loop would never let `ready` be asked: the waiting part gives up after 20 s.
-CommandResult runUntil(const std::function<bool()>& ready, const QString& before, const QString& after)
+CommandResult runUntil(const std::function<bool()>& ready, const QString& before, const QString& after,
+                       BusyProgress* progress)
 {
     QTemporaryDir folder;
     const QByteArray fifo = QFile::encodeName(folder.filePath("go"));
@@ -47,7 +48,7 @@ CommandResult runUntil(const std::function<bool()>& ready, const QString& before
     });
     tick.start(0);
     const QString wait = before + "; read line < " + quoted(folder.filePath("go"));
-    return runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && " + after);
+    return runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && " + after, progress);
 }
 
 }  // namespace
@@ -136,7 +137,7 @@ private slots:
             const CommandResult result = runUntil([&] {
                 seen = strips();
                 return window.paints > paintsBefore && running.elapsed() > 500;
-            }, "yes error | head -c 1048576 >&2", "exit 3");
+            }, "yes error | head -c 1048576 >&2", "exit 3", batch ? &*batch : nullptr);
             QCOMPARE(result.exitCode, 3);
             QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
             QCOMPARE(seen, QStringList{progress.isEmpty() ? "Working..." : progress});
