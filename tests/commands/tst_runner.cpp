@@ -1,4 +1,3 @@
-#include "platform/softkeys.h"
 #include "commands/runner.h"
 #include "hostilenames.h"
 #include "workfolder.h"
@@ -143,13 +142,6 @@ private slots:
             QCOMPARE(seen, QStringList{progress.isEmpty() ? "Working..." : progress});
         }
         QCOMPARE(strips(), QStringList());
-    }
-
-    void resourceButtonShowsItsLabel()
-    {
-        QWidget parent;
-        QCOMPARE(UTIL_PushButton("CST_Back", "", &parent).text(), QString("Back"));
-        QCOMPARE(UTIL_PushButton("", "Retry", &parent).text(), QString("Retry"));
     }
 };
 
