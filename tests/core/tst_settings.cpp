@@ -1,9 +1,11 @@
 #include "platform/keys.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/working_folder.h"
 #include "workfolder.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
@@ -92,6 +94,59 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, code);
         QCOMPARE(oldToolkitKeyCode(key), code);
+    }
+
+    // Started outside a working folder (no system.txt), the program prepares $XDG_CONFIG_HOME/kestrel
+    // from what is installed beside it and runs there; a second start changes nothing, not even a
+    // file the user edited or a link of the user's own.
+    void launcherStartPreparesTheWorkingFolderOnce()
+    {
+        WorkFolder work;
+        QTemporaryDir config, prefix;
+        for (const char* file : {"libexec/kestrel/Edit", "libexec/kestrel/Img", "libexec/kestrel/unzip",
+                                 "libexec/kestrel/unrar", "share/kestrel/Selected.png", "share/kestrel/Unselected.png"})
+            writeFile(prefix.filePath(file), file);
+        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", previous); });
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const QString folder = config.filePath("kestrel");
+        work.writeSettings({"Hide::0"});
+        QVERIFY(enterWorkingFolder(prefix.filePath("bin")));  // a working folder already: it stays
+        QCOMPARE(QDir::currentPath(), work.path());
+        QVERIFY(!QFile::exists(folder));
+
+        QVERIFY(QFile::remove(work.file("system.txt")));
+        QVERIFY(enterWorkingFolder(prefix.filePath("bin")));
+        QCOMPARE(QDir::currentPath(), folder);
+        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        names.sort();
+        QCOMPARE(names, QStringList({"Edit", "Img", "Selected.png", "Unselected.png", "setup.txt", "software.txt",
+                                     "system.txt", "unrar", "unzip"}));
+        QCOMPARE(QFileInfo(folder + "/Edit").symLinkTarget(), prefix.filePath("libexec/kestrel/Edit"));
+        QStringList keys;
+        for (const QString& line : readSettingLines(folder + "/system.txt"))
+            keys << settingPieces(line).first();
+        QCOMPARE(keys, QStringList({"File", "PassWord", "Hide", "Taxis", "window", "click", "Key_Enter", "Key_Up",
+                                    "Key_Down", "Key_Left", "Key_Right", "Key_A", "Key_B", "Key_C", "Key_D",
+                                    "ImgFile", "TXTFile", "EFile"}));
+        QCOMPARE(fromStoredBytes(iniRead("File")), QDir::homePath());
+        QFile system(folder + "/system.txt");
+        QVERIFY(system.open(QIODevice::ReadOnly) && !system.readAll().replace("\r\n", "").contains('\n'));
+
+        writeFile(folder + "/software.txt", "Mine::/bin/true\n");
+        QVERIFY(QFile::remove(folder + "/Edit") && QFile::link("/bin/true", folder + "/Edit"));
+        const auto state = [&] {
+            QStringList entries;
+            for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::Files | QDir::System)) {
+                QFile file(entry.filePath());
+                entries << entry.symLinkTarget() + (file.open(QIODevice::ReadOnly) ? file.readAll() : "-");
+            }
+            return entries;
+        };
+        const QStringList before = state();
+        QDir::setCurrent(work.path());
+        QVERIFY(enterWorkingFolder(prefix.filePath("bin")));
+        QCOMPARE(state(), before);
     }
 };
 
