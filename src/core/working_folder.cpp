@@ -86,6 +86,10 @@ bool prepareWorkingFolder(const QString& folder, const QString& programFolder)
     }
     // Links, so that a new build or install is used at once.
     for (const char* program : {"Edit", "Img", "unzip", "unrar"}) {
+        // A link left by a build or install that is gone holds nothing: it is made anew.
+        const QFileInfo old(in + program);
+        if (old.isSymLink() && !old.exists())
+            QFile::remove(in + program);
         const QString target = suppliedFile(program, programFolder);
         complete = (present(in + program) || (!target.isEmpty() && QFile::link(target, in + program))) && complete;
     }

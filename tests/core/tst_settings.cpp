@@ -147,6 +147,9 @@ private slots:
         QDir::setCurrent(work.path());
         QVERIFY(enterWorkingFolder(prefix.filePath("bin")));
         QCOMPARE(state(), before);
+        QVERIFY(QFile::remove(folder + "/Img") && QFile::link(prefix.filePath("gone/Img"), folder + "/Img"));
+        QVERIFY(prepareWorkingFolder(folder, prefix.filePath("bin")));
+        QCOMPARE(QFileInfo(folder + "/Img").symLinkTarget(), prefix.filePath("libexec/kestrel/Img"));
     }
 };
 
