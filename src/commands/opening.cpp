@@ -96,6 +96,12 @@ void recordAssociation(const MessageLayer& messages, const QString& command, con
     const QStringList lines = readSettingLines(associationFile(), &opened);
     if (!opened)
         return;  // associations are only recorded where the user keeps them
+    // The extension is a key of setup.txt: read up to its first "::", one of a "$" list, one line.
+    if (extension.contains(':') || extension.contains('$') || !isStorableValue(extension)) {
+        messages.show("[" + fnames(file)
+                      + CN("] opened, but not remembered for its type: the extension holds \":\", \"$\" or a line break"));
+        return;
+    }
     const QString key = extension + "::";
     QString output;
     for (const QString& line : lines) {

@@ -11,7 +11,8 @@ class MessageLayer;
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder);
 
 // Records command as the association of the file's extension in "setup.txt", when that
-// file exists; a line for that extension alone is replaced.
+// file exists; a line for that extension alone is replaced. An extension that cannot be a key
+// of that file (it holds ":", "$" or a line break) is not recorded, and the user is told.
 void recordAssociation(const MessageLayer& messages, const QString& command, const QString& file);
 
 // Starts a program of the working folder in the background, handing it the file through the

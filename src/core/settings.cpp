@@ -13,7 +13,16 @@ QString workingFile(const QString& name)
 
 QStringList settingPieces(const QString& line)
 {
-    return line.split(QStringLiteral("::"), Qt::SkipEmptyParts);
+    const QString separator = QStringLiteral("::");
+    qsizetype keyStart = 0;
+    while (line.mid(keyStart, separator.size()) == separator)
+        keyStart += separator.size();
+    const qsizetype keyEnd = line.indexOf(separator, keyStart);
+    if (keyEnd < 0)
+        return line.size() > keyStart ? QStringList{line.mid(keyStart)} : QStringList{};
+    const QString value = line.mid(keyEnd + separator.size());
+    return value.isEmpty() ? QStringList{line.mid(keyStart, keyEnd - keyStart)}
+                           : QStringList{line.mid(keyStart, keyEnd - keyStart), value};
 }
 
 QStringList readSettingLines(const QString& path, bool* opened)

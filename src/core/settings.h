@@ -9,7 +9,8 @@
 // The path of a file in the program's working folder.
 QString workingFile(const QString& name);
 
-// A line cut at every "::", empty pieces dropped: the key first, then the value.
+// A line cut at its key's first "::": the key, then the value, which is everything after that
+// "::" and may hold "::" itself (a path). Leading "::" are skipped; an empty piece is dropped.
 QStringList settingPieces(const QString& line);
 
 // The lines of a text file, "\r\n" or "\n" ended; opened is false when it cannot be read.

@@ -153,10 +153,11 @@ void FileDialog::selectMenu(int id)
     }
 }
 
+// A row that is not a file, or a new folder, keeps the name typed so far.
 void FileDialog::filePicked(bool picked)
 {
-    if (saveMode)
-        fileName->setText(picked ? browser->currentText() : QString());
+    if (saveMode && picked)
+        fileName->setText(browser->currentText());
     menuLeft->setItemEnabled(deleteItem, picked);
 }
 

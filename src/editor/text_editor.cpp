@@ -9,6 +9,7 @@
 #include "editor/file_dialog.h"
 
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -25,6 +26,21 @@ QPixmap icon(const char* name)
 void showError(QWidget* parent, const QString& text)
 {
     ZMessageBox::information(parent, icon("Dialog_Error.gif"), text, CN("Close"));
+}
+
+QByteArray digestOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+// Null when the file cannot be read: then nothing of it could be kept anyway.
+QByteArray digestOfFile(const QString& name)
+{
+    QFile file(name);
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    if (!file.open(QIODevice::ReadOnly) || !digest.addData(&file))
+        return QByteArray();
+    return digest.result();
 }
 
 }  // namespace
@@ -147,6 +163,7 @@ bool TextEditor::load1(const QString& file, int id)
     editor->viewport()->update();
     editor->setEdited(false);
     format = decoded.format;
+    fileDigest = digestOf(bytes);
     // Characters the editor cannot hold as they are (a lone carriage return) count too.
     readInexactly = !decoded.exact || editor->text() != decoded.text;
     textOfFile = true;
@@ -172,6 +189,13 @@ bool TextEditor::writeText(const QString& name, bool askBeforeOverwrite)
                                     CN("Ok"), CN("Cancel"))
                != 0)
         return false;
+    if (!askBeforeOverwrite && changedSinceRead(name)
+        && ZMessageBox::information(this, icon("Dialog_Waiting.gif"),
+                                    "[" + QFileInfo(name).fileName()
+                                        + CN("] was changed by another program since it was opened. Save over it?"),
+                                    CN("Ok"), CN("Cancel"))
+               != 0)
+        return false;
     TextFormat target = format;
     target.encoding = encoding;
     const EncodedText encoded = encodeText(editor->text(), target);
@@ -185,6 +209,7 @@ bool TextEditor::writeText(const QString& name, bool askBeforeOverwrite)
     if (!writeFile(name, encoded.bytes))
         return false;
     editor->setEdited(false);
+    fileDigest = digestOf(encoded.bytes);
     format = target;
     readInexactly = false;
     textOfFile = true;
@@ -208,6 +233,12 @@ bool TextEditor::writeFile(const QString& name, const QByteArray& bytes)
         return false;
     }
     return true;
+}
+
+bool TextEditor::changedSinceRead(const QString& name) const
+{
+    const QByteArray now = digestOfFile(name);
+    return !now.isNull() && now != fileDigest;
 }
 
 bool TextEditor::showSaveDialog()

@@ -51,6 +51,8 @@ private:
     bool readFile(const QString& file, QByteArray* bytes);
     bool writeText(const QString& name, bool askBeforeOverwrite);
     bool writeFile(const QString& name, const QByteArray& bytes);
+    // The file no longer holds what the editor read from it or wrote into it last.
+    bool changedSinceRead(const QString& name) const;
     void showFileName();
 
     int wrapId = 0;
@@ -65,6 +67,9 @@ private:
     TextFormat format;
     // The text came from the file, or went into it: a plain save replaces it without asking.
     bool textOfFile = false;
+    // The digest of the bytes read from the file or written into it last; a plain save asks
+    // first when the file holds other bytes by then.
+    QByteArray fileDigest;
     // The file held bytes that did not come through into the text unchanged.
     bool readInexactly = false;
 };

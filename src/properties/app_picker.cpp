@@ -4,6 +4,7 @@
 #include "core/phonefolders.h"
 #include "platform/widgets.h"
 #include "core/text.h"
+#include "commands/message_layer.h"
 
 #include <QFile>
 #include <QPainter>
@@ -28,17 +29,13 @@ Applications builtInApplications()
         {"Browser   ", "/usr/SYSqtapp/opera/launcher"},
     };
     Applications applications;
-    for (const auto& program : programs) {
-        applications.names << CN(program.name);
-        applications.directories << program.directory;
-        applications.types << "2";
-        applications.execs << "0";
-    }
+    for (const auto& program : programs)
+        applications.append({CN(program.name), program.directory, "2", "0"});
     return applications;
 }
 
-// A record starts at "AllPosition"; its "Directory" line accepts the "Name", "Exec" and "uid"
-// lines after it. The databases are UTF-8, each line decoded once.
+// A record starts at "AllPosition"; its "Directory" line makes the application and accepts
+// the "Name", "Exec" and "uid" lines after it. The databases are UTF-8, each line decoded once.
 void readApplicationDb(const QString& path, Applications& applications)
 {
     QFile file(path);
@@ -58,15 +55,15 @@ void readApplicationDb(const QString& path, Applications& applications)
             accepted = false;
         } else if (key == "Directory") {
             if (value.size() <= longestDirectory) {
-                applications.directories << value;
+                applications.append({QString(), value, QString(), QString()});
                 accepted = true;
             }
         } else if (accepted && key == "Name") {
-            applications.names << value;
+            applications.last().name = value;
         } else if (accepted && key == "Exec") {
-            applications.execs << value;
+            applications.last().exec = value;
         } else if (accepted && key == "uid") {
-            applications.types << "0";
+            applications.last().type = "0";
         }
     }
 }
@@ -81,31 +78,41 @@ Sotr_ListBox::Sotr_ListBox(QWidget* parent, unsigned int flags)
 void Sotr_ListBox::stext(const Applications& applications)
 {
     clear();
-    apps = applications;
-    for (qsizetype row = 0; row < apps.names.size(); ++row)
+    apps.clear();
+    // A record without a name has no row to be chosen by.
+    for (const Application& application : applications) {
+        if (application.name.isEmpty())
+            continue;
+        apps.append(application);
         new Sotr_ListBoxItem(this);
+    }
+}
+
+QStringList Sotr_ListBox::names() const
+{
+    QStringList names;
+    for (const Application& application : apps)
+        names << application.name;
+    return names;
 }
 
 QString Sotr_ListBox::Istr() const
 {
-    const int row = currentItem();
-    const QString directory = apps.directories.value(row);
-    const QString type = apps.types.value(row);
-    const QString exec = apps.execs.value(row);
-    if (isInside(directory, phoneFolders().card))
+    const Application application = apps.value(currentItem());  // all empty without a current row
+    if (isInside(application.directory, phoneFolders().card))
         return QStringLiteral("0");
-    if (type == "2")
-        return directory;
-    if (directory.isEmpty() || exec.isEmpty())
+    if (application.type == "2")
+        return application.directory;
+    if (application.directory.isEmpty() || application.exec.isEmpty())
         return QString();
-    return joinPath((type == "0" ? cardBase : phoneBase) + directory, exec);
+    return joinPath((application.type == "0" ? cardBase : phoneBase) + application.directory, application.exec);
 }
 
 void Sotr_ListBox::paintCell(QPainter* painter, int row, int column)
 {
     UTIL_ListBox::paintCell(painter, row, column);
     painter->drawPixmap(5, 0, icons.getIcon("FMMS_File_Game_S.g", true));
-    painter->drawText(35, 19, apps.names.value(row));
+    painter->drawText(35, 19, apps.value(row).name);
 }
 
 QString F_Dialog::getDirectory()
@@ -124,8 +131,11 @@ QString F_Dialog::getDirectory()
     dialog->resize(220, 240);
 
     QString result;
-    if (dialog->exec() == QDialog::Accepted)
+    if (dialog->exec() == QDialog::Accepted) {
         result = list->Istr();
+        if (result.isNull() && !list->currentName().isNull())
+            MessageLayer(nullptr, "Dialog_Empty_Trash.gif").show("[" + list->currentName() + CN("] has no program to start"));
+    }
     delete dialog;
     return result;
 }

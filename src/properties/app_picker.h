@@ -6,14 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-// The applications that can open a file, field by field: row i is element i of each list.
-// A record that lacks a line puts the lists out of step; a missing element reads as empty.
-struct Applications {
-    QStringList names;
-    QStringList directories;
-    QStringList types;  // "2" for the phone's own programs, "0" for downloaded ones
-    QStringList execs;
+// An application that can open a file, each field its own record's; a field the record
+// lacks is empty.
+struct Application {
+    QString name;
+    QString directory;
+    QString type;  // "2" for the phone's own programs, "0" for downloaded ones
+    QString exec;
 };
+using Applications = QList<Application>;
 
 // The phone's four programs, always offered first.
 Applications builtInApplications();
@@ -35,12 +36,14 @@ class Sotr_ListBox : public UTIL_ListBox
 public:
     Sotr_ListBox(QWidget* parent, unsigned int flags);
 
-    // Keeps the applications and makes one row per name.
+    // Keeps the applications that have a name, one row each.
     void stext(const Applications& applications);
-    const QStringList& names() const { return apps.names; }
+    QStringList names() const;
     // The start command of the current row: "0" for an application on the card, which only
     // the Java runtime starts; null when there is no current row or it has nothing to start.
     QString Istr() const;
+    // The name of the current row; null when there is none.
+    QString currentName() const { return apps.value(currentItem()).name; }
 
 protected:
     void paintCell(QPainter* painter, int row, int column) override;
@@ -53,7 +56,8 @@ private:
 };
 
 // The installed-applications picker: the start command of the chosen application, "0" for
-// one that cannot be started this way, or a null string when cancelled.
+// one that cannot be started this way, or a null string when cancelled or when the chosen
+// application has no program to start (the user is told).
 class F_Dialog
 {
 public:

@@ -101,20 +101,13 @@ void SetupWidget::showDialog(QString text)
 
 void SetupWidget::frite()
 {
-    // The start-up prompt reads the password up to the first "::": such a password could
-    // never be typed back.
-    const QString password = passwordField->text();
-    if (password.contains("::")) {
-        showDialog(CN("A password can not hold \"::\". Nothing was saved."));
-        return;
-    }
     QStringList notSaved;
     for (int row = 0; row < choiceLists.size(); ++row) {
         const ChoiceRow& choice = choiceRows[row];
         if (!iniWrite(choice.key, QString::number(choiceLists[row]->currentIndex(), 10)))
             notSaved << CN(choice.label) + " (" + choice.key + ")";
     }
-    if (!iniWrite("PassWord", password))
+    if (!iniWrite("PassWord", passwordField->text()))
         notSaved << CN("Set pass (PassWord)");
     showDialog(notSaved.isEmpty() ? CN("saved pleas restart to apply")
                                   : CN("Not saved: ") + notSaved.join(", ")

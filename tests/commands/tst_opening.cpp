@@ -23,6 +23,7 @@ private slots:
         QTest::newRow("every matching line, in file order") << "Song.Mp3" << false
                                                              << "first|-d|%1|\nsecond|-d|%1|\n" << "";
         QTest::newRow("a line before the built-in rules") << "x.tar.gz" << false << "gz|-d|%1|\n" << "";
+        QTest::newRow("a command holding ::") << "x.odd" << false << "a::b|-d|%1|\n" << "";
         QTest::newRow("a failed line is reported, the others run")
             << "x.bad" << false << "after|-d|%1|\n" << "[x.bad] failed!\nexit status 1";
         QTest::newRow("tgz") << "x.TGZ" << false << "" << "Extract files%1 to this dir";
@@ -46,7 +47,7 @@ private slots:
         QCOMPARE(work.recorder("usr/SYSjava/kvm"), phoneFolders().javaRuntime);
         work.write("setup.txt", "mp3$ogg::" + rec + " first\r\nMP3::" + rec + " upper\r\nmp3\r\nmp3::\r\nwav::" + rec
                                     + " other\nogg$mp3::" + rec + " second\ngz::" + rec + " gz\nbad::/bin/false\nbad::"
-                                    + rec + " after\n");
+                                    + rec + " after\nodd::" + rec + " a::b\n");
         work.writeSettings({"ImgFile::"});
         const QString path = phoneFolders().card + "/" + name;
         if (program)
@@ -71,21 +72,26 @@ private slots:
         QTest::addColumn<QByteArray>("before");  // null: no "setup.txt"
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("told");
         QTest::newRow("replaces its extension, drops empty lines")
             << QByteArray("mp3::a\r\n\r\njpg::b\r\n") << "/mmc/mmca1/Song.MP3"
-            << QByteArray("jpg::b\r\nmp3::/usr/bin/player\r\n");
+            << QByteArray("jpg::b\r\nmp3::/usr/bin/player\r\n") << "";
         QTest::newRow("keeps lists and longer extensions")
             << QByteArray("jpg$mp3::x\nmp3x::y\nmp3::old\n") << "/a/b.mp3"
-            << QByteArray("jpg$mp3::x\r\nmp3x::y\r\nmp3::/usr/bin/player\r\n");
-        QTest::newRow("no dot") << QByteArray("") << "/a/README" << QByteArray("readme::/usr/bin/player\r\n");
-        QTest::newRow("only dots") << QByteArray("mp3::a\n") << "/a/..." << QByteArray("mp3::a\n");
-        QTest::newRow("only where the user keeps them") << QByteArray() << "/a/b.mp3" << QByteArray();
+            << QByteArray("jpg$mp3::x\r\nmp3x::y\r\nmp3::/usr/bin/player\r\n") << "";
+        QTest::newRow("no dot") << QByteArray("") << "/a/README" << QByteArray("readme::/usr/bin/player\r\n") << "";
+        QTest::newRow("only dots") << QByteArray("mp3::a\n") << "/a/..." << QByteArray("mp3::a\n") << "";
+        for (const char* name : {"b.x$y", "b.x::", "b.x:"})
+            QTest::newRow(name) << QByteArray("mp3::a\n") << QString("/a/") + name << QByteArray("mp3::a\n")
+                                << QString("[%1] opened, but not remembered for its type: the extension holds \":\", \"$\" or a line break").arg(name);
+        QTest::newRow("only where the user keeps them") << QByteArray() << "/a/b.mp3" << QByteArray() << "";
     }
     void recordingAnAssociation()
     {
         QFETCH(QByteArray, before);
         QFETCH(QString, file);
         QFETCH(QByteArray, after);
+        QFETCH(QString, told);
         WorkFolder work;
         if (!before.isNull()) {
             work.write("setup.txt", before);
@@ -94,7 +100,9 @@ private slots:
                             QFile::encodeName(work.file("old")).constData()), 0);
         }
         My_Widget window;
+        DialogAnswerer answers;  // with no step left, a box is closed unanswered
         window.Wr("/usr/bin/player", file);
+        QCOMPARE(answers.texts().join(""), told);
         QCOMPARE(work.read("setup.txt"), after);
         QCOMPARE(work.read("old"), before);
         QCOMPARE(QFile::exists(work.file("setup.txt")), !before.isNull());

@@ -30,7 +30,7 @@ private slots:
         };
         row("line ends become CRLF", "Hide::1\nTaxis::2\n", "Taxis", "2", "0", "Hide::1\r\nTaxis::0\r\n");
         row("absent key adds nothing", "Hide::0\r\n", "Key_A", "", "65", "Hide::0\r\n");
-        row("value cut at the next separator", "File::/a::b\n", "File", "/a", "/x", "File::/x\r\n");
+        row("value holds the separator", "File::/a::b\n", "File", "/a::b", "/x::", "File::/x::\r\n");
         row("every line of the key", "click::1\nclick::2\n", "click", "1", "0", "click::0\r\nclick::0\r\n");
         row("last line without an end", "Hide::0\nwindow::1", "window", "1", "0", "Hide::0\r\nwindow::0\r\n");
         row("blank in the key counts", "Hide ::1\n", "Hide", "", "0", "Hide ::1\n");  // nothing to rewrite

@@ -1,3 +1,4 @@
+#include "core/phonefolders.h"
 #include "platform/multilineedit.h"
 #include "platform/popupmenu.h"
 #include "platform/softkeys.h"
@@ -113,7 +114,7 @@ private slots:
 
     void noChangeIsLostUnasked_data()
     {
-        QTest::addColumn<QString>("action");  // "close", "reload" in ISO 8859-1, or the name to save as
+        QTest::addColumn<QString>("action");  // "close", "reload" in ISO 8859-1, "changed" by another program, or the name to save as
         QTest::addColumn<QString>("answer");  // empty: not asked
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("files");  // each "name=text", after a further "?" and plain save
@@ -121,6 +122,8 @@ private slots:
         QTest::newRow("close, Ok") << "close" << "Ok" << "\u00e9!" << "note.txt=\u00e9 other.txt=b";
         QTest::newRow("reload, Ok") << "reload" << "Ok" << "\u00c3\u00a9" << "note.txt=\u00e9? other.txt=b";
         QTest::newRow("reload, Cancel") << "reload" << "Cancel" << "\u00e9!" << "note.txt=\u00e9!? other.txt=b";
+        QTest::newRow("changed by another program, Ok") << "changed" << "Ok" << "\u00e9!" << "note.txt=\u00e9!? other.txt=b";
+        QTest::newRow("changed by another program, Cancel") << "changed" << "Cancel" << "\u00e9!" << "note.txt=x other.txt=b";
         QTest::newRow("save as a new name") << "new.txt" << "" << "\u00e9!" << "new.txt=\u00e9!? note.txt=\u00e9 other.txt=b";
         QTest::newRow("save as an existing name, Ok") << "other.txt" << "Ok" << "\u00e9!" << "note.txt=\u00e9 other.txt=\u00e9!?";
         QTest::newRow("save as an existing name, Cancel") << "other.txt" << "Cancel" << "\u00e9!" << "note.txt=\u00e9!? other.txt=b";
@@ -145,14 +148,18 @@ private slots:
             answers.then([&work, action](QWidget* window) {
                 auto* dialog = qobject_cast<FileDialog*>(window);
                 QVERIFY2(dialog, "the save dialog did not come");
-                dialog->setDir(work.path());
                 dialog->nameField()->setText(action);
+                phoneFolders().card = work.path();
+                dialog->menu()->itemAction(FileDialog::sdCard)->trigger();
+                QVERIFY2(dialog->acceptKey()->isEnabled(), "the typed name was lost");
                 dialog->acceptKey()->click();
             });
         if (!answer.isEmpty())
             answers.press(answer);
         if (savingAs)
             editor.fileMenu()->itemAction(TextEditor::saveAsItem)->trigger();
+        else if (action == "changed")
+            work.write("note.txt", "x");
         else if (action == "close")
             static_cast<UTIL_CST*>(editor.getCSTWidget())->getRightBtn()->click();
         else
@@ -164,7 +171,9 @@ private slots:
         if (editor.isVisible())
             editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
         expectAllAnswered(answers);
-        QCOMPARE(answers.texts().mid(savingAs ? 1 : 0).join(""), answer.isEmpty() ? "" : savingAs ? "File already exist, overwrite?" : "File is changed. Save ?");
+        const QString question = savingAs ? "File already exist, overwrite?"
+            : action == "changed" ? "[note.txt] was changed by another program since it was opened. Save over it?" : "File is changed. Save ?";
+        QCOMPARE(answers.texts().mid(savingAs ? 1 : 0).join(""), answer.isEmpty() ? "" : question);
         QStringList found;
         for (const QString& name : QDir(work.path()).entryList(QDir::Files))
             found << name + "=" + QString::fromUtf8(work.read(name));
@@ -191,7 +200,6 @@ private slots:
         QCOMPARE(QFileInfo(work.file("big.txt")).size(), TextEditor::largestFile + 1);
     }
 
-    // A typed name loses what a card cannot hold; with no name left the middle key is disabled.
 };
 
 QTEST_MAIN(EditorTest)

@@ -87,9 +87,8 @@ private slots:
         QTest::newRow("phone record, CRLF, UTF-8 name") << phoneDb << with("\n", "\r\n").replace("Game", "\xe6\xb8\xb8\xe6\x88\x8f") << QStringList{"\u6e38\u620f"} << 4 << "started";
         QTest::newRow("16-character directory") << cardDb << with("app 1", "0123456789abcdef") << QStringList() << -1 << "";
         QTest::newRow("directory on the card") << cardDb << with("app 1", "/mmc/mmca1/x") << games << 4 << "not used, JAVA is run";
-        QTest::newRow("no Name: the lists shift") << cardDb << with("Name = Game\n", "") + with("app 1", "app2").replace("Game", "Two").replace("run", "gone") << QStringList{"Two"} << 4 << "started";
+        QTest::newRow("no Name, then no Exec: each keeps its own") << cardDb << with("Name = Game\n", "") + with("app 1", "app2").replace("Game", "Two").replace("Exec = run\n", "") << QStringList{"Two"} << 4 << "[Two] has no program to start";
         QTest::newRow("no uid: the phone's folder") << cardDb << with("uid = 7\n", "") << games << 4 << "Cannot start [@/download/.system/QTDownLoad/app 1/run]";
-        QTest::newRow("no Exec: nothing to start") << cardDb << with("Exec = run\n", "") << games << 4 << "";
     }
 
     // The program gets "-d" and the file's path as two arguments; only a program that started is
