@@ -60,13 +60,15 @@ QString extractionCommand(ArchiveTool tool, const QString& archive, const QStrin
 {
     switch (tool) {
     case ArchiveTool::Unrar:
-        return quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " " + quoted(withSlash(into));
+        return inFixedLocale(quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " "
+                             + quoted(withSlash(into)));
     case ArchiveTool::Unzip:
-        return quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into);
+        return inFixedLocale(quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into));
     case ArchiveTool::Tar:
         break;
     }
-    return "/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C " + quoted(into);
+    return inFixedLocale("/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C "
+                         + quoted(into));
 }
 
 // Extraction goes through a fresh hidden folder inside the target, so that what an archive
