@@ -141,6 +141,7 @@ QByteArray readInCodePage437(const QByteArray& folder, const QByteArray& stored)
     return renamed ? name : stored;
 }
 
+// An entry left out goes; one that stays keeps everything from being placed.
 void leaveOut(const QByteArray& path, Placement& placement)
 {
     if (unlink(path.constData()) != 0)
