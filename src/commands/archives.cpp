@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,13 +62,15 @@ QString extractionCommand(ArchiveTool tool, const QString& archive, const QStrin
 {
     switch (tool) {
     case ArchiveTool::Unrar:
-        return quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " " + quoted(withSlash(into));
+        return inFixedLocale(quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " "
+                             + quoted(withSlash(into)));
     case ArchiveTool::Unzip:
-        return quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into);
+        return inFixedLocale(quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into));
     case ArchiveTool::Tar:
         break;
     }
-    return "/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C " + quoted(into);
+    return inFixedLocale("/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C "
+                         + quoted(into));
 }
 
 // Extraction goes through a fresh hidden folder inside the target, so that what an archive
@@ -79,14 +83,15 @@ struct Placement {
     QStringList inTheWay;      // the target has an entry of another kind under the name
     QStringList existing;      // the target has an entry of the same kind: it would be replaced
     QStringList notPlaced;     // the rename failed
+    bool leftOutRemains = false;  // an entry left out could not be removed: nothing is placed
 };
 
-QByteArray child(const QByteArray& folder, const char* name)
+QByteArray child(const QByteArray& folder, const QByteArray& name)
 {
     return folder + '/' + name;
 }
 
-QByteArray below(const QByteArray& relative, const char* name)
+QByteArray below(const QByteArray& relative, const QByteArray& name)
 {
     return relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
 }
@@ -124,12 +129,32 @@ void forEachEntry(const QByteArray& folder, const std::function<void(const char*
         visit(name.constData());
 }
 
+// ZIP members without the UTF-8 flag carry names in code page 437, which the tool writes as
+// stored. A name that reads as UTF-8 stays: many programs write UTF-8 without the flag.
+QByteArray readInCodePage437(const QByteArray& folder, const QByteArray& stored)
+{
+    if (QString::fromUtf8(stored).toUtf8() == stored)
+        return stored;
+    const QByteArray name = QTextCodec::codecForName("IBM437")->toUnicode(stored).toUtf8();
+    const bool renamed = renameat2(AT_FDCWD, child(folder, stored).constData(), AT_FDCWD,
+                                   child(folder, name).constData(), RENAME_NOREPLACE) == 0;
+    return renamed ? name : stored;
+}
+
+// An entry left out goes; one that stays keeps everything from being placed.
+void leaveOut(const QByteArray& path, Placement& placement)
+{
+    if (unlink(path.constData()) != 0)
+        placement.leftOutRemains = true;
+}
+
 // Removes what the card must not get from an archive: links that could lead out of the
 // target (absolute, or with a ".." step), device nodes, FIFOs and sockets; clears setuid
 // and setgid. Folders are made walkable for the rest of the work.
-void makeSafe(const QByteArray& folder, const QByteArray& relative, Placement& placement)
+void makeSafe(const QByteArray& folder, const QByteArray& relative, ArchiveTool tool, Placement& placement)
 {
-    forEachEntry(folder, [&](const char* name) {
+    forEachEntry(folder, [&](const char* stored) {
+        const QByteArray name = tool == ArchiveTool::Unzip ? readInCodePage437(folder, stored) : QByteArray(stored);
         const QByteArray path = child(folder, name);
         struct stat info;
         if (lstat(path.constData(), &info) != 0)
@@ -137,17 +162,17 @@ void makeSafe(const QByteArray& folder, const QByteArray& relative, Placement& p
         const mode_t kept = info.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO | S_ISVTX);
         if (S_ISLNK(info.st_mode)) {
             if (leadsOut(path)) {
-                unlink(path.constData());
+                leaveOut(path, placement);
                 placement.linksLeadingOut << shown(below(relative, name));
             }
         } else if (S_ISDIR(info.st_mode)) {
             chmod(path.constData(), kept | S_IRWXU);
-            makeSafe(path, below(relative, name), placement);
+            makeSafe(path, below(relative, name), tool, placement);
         } else if (S_ISREG(info.st_mode)) {
             if (kept != (info.st_mode & 07777))
                 chmod(path.constData(), kept);
         } else {
-            unlink(path.constData());
+            leaveOut(path, placement);
             placement.specialFiles << shown(below(relative, name));
         }
     });
@@ -244,8 +269,9 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
     CommandResult result = runCommand(extractionCommand(tool, archive, QFile::decodeName(scratch)));
     result.errorOutput.replace(QFile::decodeName(scratch), QFile::decodeName(folder));
     Placement placement;
-    makeSafe(scratch, QByteArray(), placement);
-    const bool complete = result.succeeded() || onlyMembersRefused(tool, result);
+    makeSafe(scratch, QByteArray(), tool, placement);
+    // A folder moved into place would carry along what could not be left out.
+    const bool complete = !placement.leftOutRemains && (result.succeeded() || onlyMembersRefused(tool, result));
     if (complete) {
         moveInto(scratch, folder, QByteArray(), Existing::Survey, placement);
         Existing existing = Existing::Keep;
@@ -272,7 +298,7 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
     addNames(why, "not extracted: ", placement.notPlaced);
     if (why.isEmpty())
         return doneText;
-    if (!result.succeeded())
+    if (!result.succeeded() || !complete)
         why << CN(complete ? "the other entries were extracted" : "nothing was extracted");
     return "[" + subject + "]" + CN(" failed!\n") + why.join("\n");
 }

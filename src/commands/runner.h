@@ -26,6 +26,10 @@ struct CommandResult {
 // "[subject] failed!" and the first lines of the error output, for the message box.
 QString failureMessage(const QString& subject, const CommandResult& result);
 
+// The command line run under a fixed locale, whatever the user's, for a program whose words
+// Kestrel reads: its messages are then those Kestrel knows. A simple command only.
+QString inFixedLocale(const QString& commandLine);
+
 // Runs a command line through /bin/sh and waits for its end. Meanwhile the windows
 // repaint and show that they are busy, in the progress handed over or else in a strip of
 // the command's own; input waits until the command has ended.

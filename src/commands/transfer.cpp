@@ -122,31 +122,73 @@ CommandResult runTransfer(const TransferPlan& plan, BusyProgress* progress)
     return result;
 }
 
-// One command per plan, showing how far it has come; the failures and refusals, in order.
-QStringList runPlans(const QList<TransferPlan>& plans, bool replace)
-{
+namespace {
+
+// What a batch came to: how many entries went through, those kept as the user chose, and
+// the failures and refusals, in order.
+struct BatchOutcome {
+    int done = 0;
+    QStringList skipped;
     QStringList failures;
+};
+
+// One command per plan, showing how far it has come.
+BatchOutcome runPlans(const QList<TransferPlan>& plans, bool replace)
+{
+    BatchOutcome outcome;
     BusyProgress progress;  // made after the question and gone before the report
     for (int i = 0; i < plans.size(); ++i) {
         const TransferPlan& plan = plans.at(i);
         const QString name = fnames(plan.source);
         if (plan.verdict == TransferPlan::Refuse) {
-            failures << plan.refusal;
+            outcome.failures << plan.refusal;
             continue;
         }
-        if (plan.verdict == TransferPlan::AskReplace && !replace)
-            continue;  // kept as it was, as the user chose
+        if (plan.verdict == TransferPlan::AskReplace && !replace) {
+            outcome.skipped << name;  // kept as it was, as the user chose
+            continue;
+        }
         progress.step(QStringLiteral("%1 / %2: %3").arg(i + 1).arg(plans.size()).arg(name));
         const CommandResult result = runTransfer(plan, &progress);
-        if (!result.succeeded())
-            failures << "[" + name + CN("] failed: ") + result.failureText(1);
+        if (result.succeeded())
+            ++outcome.done;
+        else
+            outcome.failures << "[" + name + CN("] failed: ") + result.failureText(1);
     }
-    return failures;
+    return outcome;
 }
+
+// The done text only when every entry went through; a skip is told with what was done.
+QString reportOf(const BatchOutcome& outcome, Transfer operation, const QString& doneText)
+{
+    QStringList lines;
+    if (!outcome.skipped.isEmpty()) {
+        const char* done = operation == Transfer::Copy ? " copied, " : operation == Transfer::Move ? " moved, " : " deleted, ";
+        lines << QString::number(outcome.done) + CN(done) + QString::number(outcome.skipped.size()) + CN(" skipped: ")
+                     + firstNames(outcome.skipped);
+    }
+    lines << outcome.failures;
+    return lines.isEmpty() ? doneText : lines.join("\n");
+}
+
+// One question before anything is deleted, naming how many entries and the first of them.
+bool mayDelete(const MessageLayer& messages, const QStringList& sources)
+{
+    QStringList names;
+    for (const QString& source : sources)
+        names << fnames(source);
+    if (names.size() == 1)
+        return messages.ask(CN("want to delete?    [") + names.first() + CN("]\nremove can't reverse!")) == 0;
+    return messages.ask(CN("Delete ") + QString::number(names.size()) + CN(" entries? ") + firstNames(names)) == 0;
+}
+
+}  // namespace
 
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
               const QString& destFolder, const QString& doneText)
 {
+    if (operation == Transfer::Delete && !sources.isEmpty() && !mayDelete(messages, sources))
+        return false;
     QList<TransferPlan> plans;
     QStringList inTheWay;
     QSet<QString> targets;
@@ -168,7 +210,6 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         replace = answer == MessageLayer::Replace;
     }
 
-    const QStringList failures = runPlans(plans, replace);
-    messages.show(failures.isEmpty() ? doneText : failures.join("\n"));
-    return failures.isEmpty();
+    messages.show(reportOf(runPlans(plans, replace), operation, doneText));
+    return true;
 }

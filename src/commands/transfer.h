@@ -32,8 +32,8 @@ CommandResult runTransfer(const TransferPlan& plan, BusyProgress* progress = nul
 // True for anything that holds the name, a link that leads nowhere included.
 bool entryExists(const QString& path);
 
-// One command per entry into one destination (none for delete): asks once about the
-// entries already there, refuses per entry what the rules refuse, shows how far it has
-// come, and reports once. True when every entry went through.
+// One command per entry into one destination (none for delete): asks once before a delete
+// and once about the entries already there, refuses per entry what the rules refuse, shows
+// how far it has come, and reports once. False when the user cancelled: nothing ran.
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
               const QString& destFolder, const QString& doneText);

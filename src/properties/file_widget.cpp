@@ -81,11 +81,11 @@ QString FileWidget_W::cSize(qint64 size)
 }
 
 // du writes its result to "Temp.txt" of the working folder; the size is what it printed
-// before the tab. The file is removed whatever happened.
+// before the tab, with a decimal point whatever the user's locale. The file is removed whatever happened.
 void FileWidget_W::WDir(const QString& path, BusyProgress& progress)
 {
     const QString scratch = workingFile("Temp.txt");
-    runCommand("/usr/bin/du -sh -- " + quoted(path) + " > " + quoted(scratch), &progress);
+    runCommand(inFixedLocale("/usr/bin/du -sh -- " + quoted(path) + " > " + quoted(scratch)), &progress);
     QString size;
     QFile output(scratch);
     if (output.open(QIODevice::ReadOnly))

@@ -132,7 +132,7 @@ void F_File_8_N::wclose()
 }
 
 // The checked files as one batch: asks where to for copy and move, then closes and hands
-// back the destination, or "" after a delete.
+// back the destination, or "" after a delete. A cancelled question keeps the window and its checks.
 void F_File_8_N::wopen()
 {
     if (currentMode == Browse)
@@ -144,7 +144,8 @@ void F_File_8_N::wopen()
         if (dest.isEmpty())
             return;
     }
-    runBatch(messages, operation, list->checkedPaths(), dest, CN("success"));
+    if (!runBatch(messages, operation, list->checkedPaths(), dest, CN("success")))
+        return;
     close();
     emit onNeedGUI(dest);
 }

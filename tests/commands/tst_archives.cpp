@@ -23,6 +23,9 @@ class ArchivesTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // The user reads German: the programs' words that Kestrel reads stay the same.
+    void initTestCase() { qputenv("LANGUAGE", "de"); }
+
     // A folder of hostile names, a folder, an empty folder and a link goes into an archive and
     // comes out the same. Its own name would be read as options, and breaks careless quoting.
     void unpacksWhatWasPacked_data()
@@ -99,8 +102,7 @@ private slots:
         QTest::newRow("unrar missing") << QStringList{"Photos.RAR"} << false << QStringList() << true;
         for (const QString type : {"tgz", "zip"}) {
             const bool zip = type == "zip";
-            QTest::addRow("%s, ../", qPrintable(type)) << QStringList("dotdot." + type) << true
-                                                       << (zip ? QStringList{"ok", "x"} : QStringList{"ok"}) << true;
+            QTest::addRow("%s, ../", qPrintable(type)) << QStringList("dotdot." + type) << true << QStringList{"ok"} << true;
             QTest::addRow("%s, absolute", qPrintable(type)) << QStringList("abs." + type) << true << tmp << zip;
             QTest::addRow("%s, a link, then a file through it", qPrintable(type))
                 << QStringList("link." + type) << true << QStringList() << true;
@@ -109,6 +111,8 @@ private slots:
             QTest::addRow("%s, damaged", qPrintable(type)) << QStringList("broken." + type) << true << QStringList() << true;
         }
         QTest::newRow("zip, links with ..") << QStringList{"up.zip"} << true << QStringList{} << true;
+        QTest::newRow("zip, names in code page 437 and in UTF-8")
+            << QStringList{"names.zip"} << true << QStringList{"filename_with_æoå.txt", "flagged_æoå_日本.txt"} << false;
         QTest::newRow("damaged rar") << QStringList{"broken.rar"} << true << QStringList() << true;
         QTest::newRow("not an archive") << QStringList{"data.bin"} << true << QStringList() << true;
     }

@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -80,16 +81,16 @@ void ExtractionTest::hostileCards_data()
     QTest::newRow("cut archive") << Case{big + "tar -czf cut.tgz -C s a big && truncate -s 150000 cut.tgz && rm -r s",
                                          "extract cut.tgz", 0, {"Ok", "Ok"},
                                          {"[cut.tgz] failed!\n", "Unexpected EOF", "nothing was extracted"}, "big=mine cut.tgz"};
-    QTest::newRow("zip on a full card, its warning named by the user's path")
+    QTest::newRow("zip on a full card")
         << Case{big + "cd s && zip -q ../full.zip a big && cd .. && rm -r s", "extract full.zip", 100000, {"Ok", "Ok"},
-                {"warning:  %1/big is probably truncated", "nothing was extracted"}, "big=mine full.zip"};
+                {"big: Write failed: File too large", "nothing was extracted"}, "big=mine full.zip"};
     QTest::newRow("zip with a refused member: the rest is extracted, nothing replaced")
         << Case{big + "cd s && zip -q ../refused.zip a big && mkdir -p in/deeper && cd in/deeper && "
                       "zip -q ../../../refused.zip ../../x && cd ../../.. && rm -r s",
                 "extract refused.zip", 0, {"Ok", "Ok"},
-                {"[refused.zip] failed!\nwarning:  skipped \"../\" path component(s) in ../../x\n"
-                 "not extracted, already there: big\nthe other entries were extracted"},
-                "a=a big=mine refused.zip x=x"};
+                {"[refused.zip] failed!\n../../x: Path contains '..'",
+                 "\nnot extracted, already there: big\nthe other entries were extracted"},
+                "a=a big=mine refused.zip"};
 
     for (const QString archive : {"special.tar", "special.rar"})
         QTest::newRow(qPrintable("no device, FIFO, setuid, setgid or owner from " + archive))
@@ -99,6 +100,14 @@ void ExtractionTest::hostileCards_data()
                     "extract " + archive, 0, {"Ok", "Ok"},
                     {"[" + archive + "] failed!\nleft out, device nodes, FIFOs and sockets: device, fifo"},
                     "owned=o setgid/ setgid/f=f setuid=s " + archive};
+
+    // The tool leaves a FIFO in a folder that nothing can change, as root's tools may.
+    QTest::newRow("a FIFO that cannot be removed: nothing is placed")
+        << Case{"rm ../../unzip && printf '#!/bin/sh\nmkdir -p \"$5/top/d\" && mkfifo \"$5/top/d/fifo\" && "
+                "printf k > \"$5/top/keep\" && chattr +i \"$5/top/d\"\n' > ../../unzip && chmod +x ../../unzip && printf z > x.zip",
+                "extract x.zip", 0, {"Ok", "Ok"},
+                {"[x.zip] failed!\nleft out, device nodes, FIFOs and sockets: top/d/fifo\nnothing was extracted"},
+                ".kestrel-extract/ .kestrel-extract/top/ .kestrel-extract/top/d/ .kestrel-extract/top/d/fifo x.zip=z"};
 
     const QString pics = "mkdir pics elsewhere && head -c 300000 /dev/urandom > pics/big && printf 'old archive' > pics.mtf";
     const QString packed = "elsewhere/ pics.mtf=old archive pics/ pics/big";
@@ -119,7 +128,7 @@ void ExtractionTest::hostileCards_data()
 void ExtractionTest::hostileCards()
 {
     QFETCH(Case, c);
-    if (c.setup.contains("mknod") && geteuid() != 0)
+    if ((c.setup.contains("mknod") || c.setup.contains("chattr")) && geteuid() != 0)
         QSKIP("only root's extraction can make device nodes and keep owners");
     WorkFolder work;
     const QString card = phoneFolders().card;
@@ -146,7 +155,9 @@ void ExtractionTest::hostileCards()
     else
         window.menuSelect(verb == "extract" ? window.ids().extract : verb == "pack" ? window.ids().newMtf : window.ids().packMtf);
     setrlimit(RLIMIT_FSIZE, &unlimited);
-    QCOMPARE(cardState(), c.after);
+    if (c.setup.contains("chattr"))
+        QCOMPARE(QProcess::execute("/bin/sh", {"-c", "find \"$0\" -type d -exec chattr -i {} +", card}), 0);
+    QCOMPARE(cardState().replace(QRegularExpression("kestrel-extract-\\w+"), "kestrel-extract"), c.after);
     expectAllAnswered(answers);
     const QString texts = answers.texts().join("\n");
     QVERIFY2(!texts.contains(".kestrel"), qPrintable(texts));

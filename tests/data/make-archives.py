@@ -19,10 +19,16 @@ def tgz(path, members):
                 archive.addfile(info, io.BytesIO(data))
 
 
+class CodePage437Info(zipfile.ZipInfo):
+    """A name stored in code page 437 without the UTF-8 flag, as DOS programs write it."""
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp437"), self.flag_bits
+
+
 def zip_(path, members):
     with zipfile.ZipFile(path, "w") as archive:
         for name, data, kind in members:
-            info = zipfile.ZipInfo(name)
+            info = (CodePage437Info if kind == "c" else zipfile.ZipInfo)(name)
             info.create_system = 3
             info.external_attr = (0o120777 if kind == "l" else 0o100644) << 16
             archive.writestr(info, data.encode() if kind == "l" else data)
@@ -52,6 +58,7 @@ for make, ext in ((tgz, "tgz"), (zip_, "zip")):
     make("first." + ext, [link("l", OUTSIDE)])
     make("second." + ext, [f("l/x")])
 zip_("up.zip", [link("d", "."), link("up", "d/../.."), f("up/x")])
+zip_("names.zip", [("filename_with_\u00e6o\u00e5.txt", b"x", "c"), f("flagged_\u00e6o\u00e5_\u65e5\u672c.txt")])
 
 # The test's own names, except "\", which RAR takes for its folder separator.
 names = ["two words", "it's", 'say "hi"', "$HOME", "$(touch INJECTED)", "`touch INJECTED`", "new\nline", "-rf",

@@ -74,10 +74,11 @@ void MultiFileTest::okHandsBackTheCheckedPaths()
 void MultiFileTest::batchFromTheMainMenu_data()
 {
     QTest::addColumn<int>("operation");
-    QTest::addColumn<bool>("picked");
+    QTest::addColumn<bool>("picked");  // or the delete question answered "Ok"
     QTest::newRow("copy") << int(Transfer::Copy) << true;
     QTest::newRow("move") << int(Transfer::Move) << true;
-    QTest::newRow("delete") << int(Transfer::Delete) << false;
+    QTest::newRow("delete") << int(Transfer::Delete) << true;
+    QTest::newRow("delete cancelled") << int(Transfer::Delete) << false;
     QTest::newRow("picker cancelled") << int(Transfer::Move) << false;
 }
 
@@ -95,25 +96,27 @@ void MultiFileTest::batchFromTheMainMenu()
         writeFile(files + "/" + name, QByteArray(int(name.size()), 'x'));
     const TreeListing before = treeListing(work.file("mmc"));
     const Transfer transfer = Transfer(operation);
-    const bool runs = picked || transfer == Transfer::Delete;
+    const bool runs = picked;
     My_Widget main;
     main.menuSelect(transfer == Transfer::Copy ? main.ids().copyFiles : transfer == Transfer::Move ? main.ids().moveFiles : main.ids().deleteFiles);
     F_File_6_N* window = main.multiFileWindow(transfer);
     QVERIFY(window->isVisible());
     window->menuSelect(window->markId());
     DialogAnswerer answers;
-    if (transfer != Transfer::Delete)
-        picked ? answers.pick(dest) : answers.press("Cancel");
+    picked ? (transfer == Transfer::Delete ? answers.press("Ok") : answers.pick(dest)) : answers.press("Cancel");
     if (runs)
         answers.press("Ok");
     window->softKeyBar()->getMidBtn()->click();
 
     expectAllAnswered(answers);
-    QCOMPARE(answers.texts().mid(transfer == Transfer::Delete ? 0 : 1), runs ? QStringList{"success"} : QStringList{});
+    QCOMPARE(answers.texts().mid(1), runs ? QStringList{"success"} : QStringList{});
+    const QStringList names = hostileNames();
+    if (transfer == Transfer::Delete)
+        QVERIFY(answers.texts().first().startsWith(QString("Delete %1 entries? ").arg(std::count_if(names.cbegin(), names.cend(), canTravel))));
     TreeListing expected = before;
     for (const QString& name : hostileNames())
         if (runs && canTravel(name))
-            expected = treeAfter(expected, "mmca1/files/" + name, picked ? "mmca1/" + fnames(dest) + "/" + name : "",
+            expected = treeAfter(expected, "mmca1/files/" + name, transfer != Transfer::Delete ? "mmca1/" + fnames(dest) + "/" + name : "",
                                  transfer == Transfer::Copy);
     QCOMPARE(treeListing(work.file("mmc")), expected);
     QVERIFY(work.read("system.txt").contains("EFile::\r\n"));

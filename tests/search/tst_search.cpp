@@ -128,14 +128,16 @@ private slots:
     void resultsWindow_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("answers");  // "pick" chooses "to" in the folder picker
+        QTest::addColumn<QStringList>("answers");  // "pick" chooses "to" in the folder picker, "pick b" folder b
         QTest::addColumn<QString>("said");  // by the box answered "Ok"
         QTest::addColumn<QStringList>("card");  // what the card holds after; none: as before
         QTest::addColumn<QString>("after");  // "results", "form", or the folder the main window lists
         const QStringList none;
         QTest::newRow("back closes both") << QStringList{"Back"} << none << "" << none << "mmca1";
         QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << "" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
-        QTest::newRow("delete in two folders") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok"} << "success" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
+        QTest::newRow("delete in two folders asks once") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok", "Ok"} << "Delete 2 entries? one.txt, two.txt" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
+        QTest::newRow("delete cancelled") << QStringList{"del files", "tap 0", "Ok"} << QStringList{"Cancel"} << "" << none << "results";
+        QTest::newRow("replace cancelled") << QStringList{"Copy files", "tap 1", "Ok"} << QStringList{"pick b", "Cancel"} << "" << none << "results";
         QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "Ok"} << "success" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
         QTest::newRow("one name twice") << QStringList{"move files", "tap 1", "tap 2", "Ok"} << QStringList{"pick", "Ok"} << "[same.txt] has the name of another entry going there" << QStringList{"a", "a/one.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/same.txt"} << "to";
         QTest::newRow("picker cancelled") << QStringList{"move files", "tap 0", "Ok"} << QStringList{"Cancel"} << "" << none << "results";
@@ -161,13 +163,15 @@ private slots:
         const QStringList before = treeListing(phoneFolders().card).keys();
 
         DialogAnswerer answering;
-        answering.follow(QStringList(answers).replaceInStrings("pick", "pick:" + phoneFolders().card + "/to"));
+        answering.follow(QStringList(answers).replaceInStrings(QRegularExpression("^pick$"), "pick to").replaceInStrings(QRegularExpression("^pick "), "pick:" + phoneFolders().card + "/"));
         for (const QString& step : steps)
             act(results, step);
         expectAllAnswered(answering);
         QCOMPARE(answering.texts().value(answers.indexOf("Ok")), said);
         QCOMPARE(treeListing(phoneFolders().card).keys(), card.isEmpty() ? before : card);
         QCOMPARE(results->isVisible(), after == "results");
+        if (after == "results")  // back after a cancelled question, with the one check kept
+            QCOMPARE(results->resultList()->checkedPaths().size(), results->mode() == F_File_8_N::Browse ? 0 : 1);
         QCOMPARE(form->isVisible(), after == "results" || after == "form");
         QCOMPARE(main.fileList()->names().contains("late"), after == "mmca1");
         if (after != "results" && after != "form")
