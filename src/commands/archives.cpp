@@ -1,6 +1,7 @@
 #include "commands/archives.h"
 
 #include "core/filetypes.h"
+#include "core/folder_reader.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "commands/message_layer.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -115,15 +115,7 @@ bool leadsOut(const QByteArray& path)
 
 void forEachEntry(const QByteArray& folder, const std::function<void(const char*)>& visit)
 {
-    DIR* dir = opendir(folder.constData());
-    if (!dir)
-        return;
-    QList<QByteArray> names;
-    while (dirent* entry = readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names << QByteArray(entry->d_name);
-    }
-    closedir(dir);
+    QList<QByteArray> names = everyEntryName(folder);
     std::sort(names.begin(), names.end());  // so that reports name entries in a steady order
     for (const QByteArray& name : names)
         visit(name.constData());

@@ -2,9 +2,15 @@
 
 #include "core/settings.h"
 #include "core/paths.h"
+#include "core/text.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QPainter>
+
+QString notUtf8Refusal(const QString& shownName)
+{
+    return "[" + shownName + CN("] cannot be used: its name is not valid UTF-8");
+}
 
 FileRowList::FileRowList(QWidget* parent, unsigned int flags)
     : UTIL_ListBox(QStringLiteral("ezx_util_list"), parent, flags)
@@ -15,6 +21,7 @@ void FileRowList::clear()
 {
     UTIL_ListBox::clear();
     rowNames.clear();
+    undecodableBytes.clear();
 }
 
 void FileRowList::useCheckImages()
@@ -41,16 +48,32 @@ void FileRowList::appendNames(const QStringList& entryNames)
     appendItems(items);
 }
 
-void FileRowList::markUndecodable(int index)
+void FileRowList::appendEntries(const std::vector<FolderEntry>& entries)
 {
-    if (FileRowItem* found = row(index))
-        found->undecodable = true;
+    const int first = count();
+    std::vector<UTIL_ListBoxItem*> items;
+    items.reserve(entries.size());
+    rowNames.reserve(first + qsizetype(entries.size()));
+    for (const FolderEntry& entry : entries) {
+        if (!entry.validUtf8)
+            undecodableBytes.insert(first + int(items.size()), entry.bytes);
+        auto* item = new FileRowItem;
+        item->kind = entry.kind;
+        items.push_back(item);
+        rowNames << entry.name;
+    }
+    appendItems(items);
 }
 
-bool FileRowList::isUndecodable(int index) const
+QByteArray FileRowList::nameBytes(int index) const
+{
+    return undecodableBytes.value(index, QFile::encodeName(Istr(index)));
+}
+
+bool FileRowList::isFolderRow(int index) const
 {
     const FileRowItem* found = row(index);
-    return found && found->undecodable;
+    return found && isFolderKind(found->kind);
 }
 
 bool FileRowList::itemChecked(int index) const
@@ -62,7 +85,7 @@ bool FileRowList::itemChecked(int index) const
 void FileRowList::NitemChecked(int index, bool on)
 {
     if (FileRowItem* found = row(index)) {
-        found->checked = on;
+        found->checked = on && !isUndecodable(index);
         updateItem(index);
     }
 }
@@ -96,8 +119,7 @@ void FileRowList::paintCell(QPainter* painter, int index, int column)
 {
     UTIL_ListBox::paintCell(painter, index, column);
     const QString& name = rowNames.at(index);
-    const bool isFolder = QFileInfo(rowPath(index)).isDir();
-    painter->drawPixmap(rowLayout.iconX, 0, icons.pixmap(isFolder ? FileIcons::folderIcon(name) : FileIcons::fileIcon(name)));
+    painter->drawPixmap(rowLayout.iconX, 0, icons.pixmap(isFolderRow(index) ? FileIcons::folderIcon(name) : FileIcons::fileIcon(name)));
     if (rowLayout.checkX >= 0)
         painter->drawPixmap(rowLayout.checkX, 3, itemChecked(index) ? checkedImage : uncheckedImage);
     painter->drawText(rowLayout.nameX, 19, name);

@@ -2,9 +2,17 @@
 
 #include "platform/listbox.h"
 #include "commands/fileicons.h"
+#include "core/folder_reader.h"
 
+#include <QHash>
 #include <QPixmap>
 #include <QStringList>
+
+#include <vector>
+
+// Why a row whose name is not UTF-8 is refused: a command would reach the entry of the
+// name shown, another entry or none.
+QString notUtf8Refusal(const QString& shownName);
 
 // A row of a file list: a place holder whose index is the key into the names.
 class FileRowItem : public UTIL_ListBoxItem
@@ -12,7 +20,7 @@ class FileRowItem : public UTIL_ListBoxItem
 public:
     FileRowItem() : UTIL_ListBoxItem(nullptr, QString(), false) {}
     bool checked = false;
-    bool undecodable = false;  // the name shown is a look-alike of the entry's bytes
+    EntryKind kind = EntryKind::File;
 };
 
 // What the three file lists share: one row per entry name, painted with the icon of its
@@ -33,14 +41,18 @@ public:
     void clear();
     // Appends one row per name of a "$"-separated list.
     void stext(const QString& list);
-    // Appends one row per name; a name may hold any character, "$" included.
+    // Appends one file row per name; a name may hold any character, "$" included.
     void appendNames(const QStringList& entryNames);
+    // Appends one row per entry, painted as the kind the reader found.
+    void appendEntries(const std::vector<FolderEntry>& entries);
     QString Istr(int row) const { return rowNames.value(row); }
     const QStringList& names() const { return rowNames; }
     void Idir(const QString& path) { folderPath = path; }
 
-    void markUndecodable(int row);
-    bool isUndecodable(int row) const;
+    // A row whose name is not UTF-8 is never checked; its entry is known by its bytes only.
+    bool isUndecodable(int row) const { return undecodableBytes.contains(row); }
+    QByteArray nameBytes(int row) const;
+    bool isFolderRow(int row) const;
     bool itemChecked(int row) const;
     void NitemChecked(int row, bool on);
     void FitemChecked(int row);
@@ -52,7 +64,7 @@ protected:
     // The check images come from "Selected.png" and "Unselected.png" of the working folder.
     void useCheckImages();
     void setRowLayout(const RowLayout& layout) { rowLayout = layout; }
-    // The entry a row stands for, tested to choose the folder icon.
+    // The entry a row stands for.
     virtual QString rowPath(int row) const;
     void paintCell(QPainter* painter, int row, int column) override;
 
@@ -63,6 +75,7 @@ private:
     QPixmap checkedImage;
     QPixmap uncheckedImage;
     QStringList rowNames;
+    QHash<int, QByteArray> undecodableBytes;
     QString folderPath;
     RowLayout rowLayout{5, -1, 32};
 };

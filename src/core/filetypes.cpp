@@ -80,15 +80,6 @@ FileKind endingKind(const QString& name)
     return endsInExtension ? kindOf(fileExtension(name), ReadBy::ExtensionOnly) : FileKind::None;
 }
 
-QStringList endingPatterns(FileKind kind)
-{
-    QStringList patterns;
-    for (const FileType& type : fileTypes)
-        if (type.readBy != ReadBy::ExtensionOnly && type.kind == kind)
-            patterns << QStringLiteral("*.") + QLatin1String(type.extension);
-    return patterns;
-}
-
 QStringList searchExtensions(std::initializer_list<FileKind> kinds)
 {
     QStringList extensions;

@@ -39,9 +39,5 @@ FileKind extensionKind(const QString& extension);
 // it, the tool Extract takes.
 FileKind endingKind(const QString& name);
 
-// Folder-listing patterns ("*.jpg"...) that a name matches, case ignored, exactly when its
-// ending shows the kind.
-QStringList endingPatterns(FileKind kind);
-
 // The extensions of those kinds the search's types list, in table order.
 QStringList searchExtensions(std::initializer_list<FileKind> kinds);

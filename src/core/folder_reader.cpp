@@ -16,19 +16,16 @@ namespace {
 
 // Names are mostly ASCII: decode and lower-case those without the general converters,
 // which cost a thousand instructions a name. The result is the same as theirs.
-// A name whose bytes are not UTF-8 decodes to a look-alike that names another entry, or
-// none: undecodable tells so.
-QString decodeEntryName(const char* raw, bool* undecodable)
+QString decodeEntryName(const QByteArray& raw, bool* validUtf8)
 {
-    const size_t length = std::strlen(raw);
-    for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(raw[i]) >= 0x80) {
+    for (const char c : raw) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
             const QString decoded = QFile::decodeName(raw);
-            *undecodable = QFile::encodeName(decoded) != QByteArray(raw, qsizetype(length));
+            *validUtf8 = QFile::encodeName(decoded) == raw;
             return decoded;
         }
     }
-    return QString::fromLatin1(raw, qsizetype(length));
+    return QString::fromLatin1(raw);
 }
 
 QString lowerCase(const QString& name)
@@ -65,111 +62,120 @@ int compareUnits(const QString& a, const QString& b)
     return left.compare(right);
 }
 
-}  // namespace
-
-bool readFolderEntries(const QString& path, bool withHidden, bool needStat, std::vector<FolderEntry>* entries)
+// Calls visit with the folder's descriptor for every entry but "." and "..".
+template <typename Visit>
+bool forEachDirent(const QByteArray& path, Visit visit)
 {
-    entries->clear();
-    DIR* dir = ::opendir(QFile::encodeName(path).constData());
+    DIR* dir = ::opendir(path.constData());
     if (!dir)
         return false;
     const int dirFd = ::dirfd(dir);
     while (const dirent* found = ::readdir(dir)) {
         const char* raw = found->d_name;
-        if (raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0')))
-            continue;  // the folder itself and its parent
-        if (std::strcmp(raw, "diskb") == 0)
-            continue;  // the phone's second disk is reached by its own path
-        if (raw[0] == '.' && !withHidden)
-            continue;
-        FolderEntry entry;
-        struct stat info;
-        bool haveInfo = false;
-        unsigned char type = found->d_type;
-        if (type == DT_UNKNOWN) {  // file systems that do not tell the type while reading
-            if (::fstatat(dirFd, raw, &info, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : S_ISLNK(info.st_mode) ? DT_LNK : DT_FIFO;
-        }
-        switch (type) {
-        case DT_DIR:
-            entry.isDir = true;
-            break;
-        case DT_REG:
-            break;
-        case DT_LNK:
-            // What a link points to counts; a broken link is not listed.
-            if (::fstatat(dirFd, raw, &info, 0) != 0)
-                continue;
-            haveInfo = true;
-            entry.isDir = S_ISDIR(info.st_mode);
-            break;
-        default:
-            continue;  // devices, pipes and sockets are not listed
-        }
-        if (needStat && !haveInfo) {
-            if (::fstatat(dirFd, raw, &info, 0) != 0)
-                continue;  // gone since it was read
-        }
-        if (needStat) {
-            entry.modified = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-            entry.size = qint64(info.st_size);
-        }
-        entry.name = decodeEntryName(raw, &entry.undecodable);
-        entry.lowerName = lowerCase(entry.name);
-        entries->push_back(std::move(entry));
+        if (!(raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0'))))
+            visit(dirFd, *found);
     }
     ::closedir(dir);
     return true;
 }
 
-bool inNameOrder(const FolderEntry& a, const FolderEntry& b)
+// The kind of an entry of the type readdir gave; false for one that is not listed.
+// info is filled when a status call was needed.
+bool entryKind(int dirFd, const dirent& found, EntryKind* kind, struct stat* info, bool* haveInfo)
 {
-    const int c = compareUnits(a.lowerName, b.lowerName);
-    return c != 0 ? c < 0 : compareUnits(a.name, b.name) < 0;
-}
-
-namespace {
-
-// The names of a folder in the order QDir gives them for the filters and sort orders
-// the main window uses: folders first, then by name, newest first or largest first,
-// ties by name, case ignored. QDir builds a file info per entry and converts each time
-// to local time at every comparison, which takes seconds for a big folder; here every
-// entry is read once and its sort keys kept.
-bool readFolder(const QString& path, bool withHidden, QDir::SortFlags order, QStringList* names,
-                QList<int>* undecodable)
-{
-    names->clear();
-    std::vector<FolderEntry> entries;
-    if (!readFolderEntries(path, withHidden, order != QDir::Name, &entries))
+    unsigned char type = found.d_type;
+    if (type == DT_UNKNOWN) {  // file systems that do not tell the type while reading
+        if (::fstatat(dirFd, found.d_name, info, AT_SYMLINK_NOFOLLOW) != 0)
+            return false;
+        type = IFTODT(info->st_mode);
+        *haveInfo = type != DT_LNK;
+    }
+    if (type == DT_DIR || type == DT_REG) {
+        *kind = type == DT_DIR ? EntryKind::Folder : EntryKind::File;
+        return true;
+    }
+    // What a link leads to counts: a folder, a file, or nothing listed.
+    if (type != DT_LNK || ::fstatat(dirFd, found.d_name, info, 0) != 0)
         return false;
-    if (order == QDir::Time) {
-        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-            if (a.isDir != b.isDir)
-                return a.isDir;
-            return a.modified != b.modified ? a.modified > b.modified : inNameOrder(a, b);
-        });
-    } else if (order == QDir::Size) {
-        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-            if (a.isDir != b.isDir)
-                return a.isDir;
-            return a.size != b.size ? a.size > b.size : inNameOrder(a, b);
-        });
-    } else {
-        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-            return a.isDir != b.isDir ? a.isDir : inNameOrder(a, b);
-        });
-    }
-    names->reserve(int(entries.size()));
-    for (FolderEntry& entry : entries) {
-        if (entry.undecodable && undecodable)
-            undecodable->append(int(names->size()));
-        names->append(std::move(entry.name));
-    }
-    return true;
+    *haveInfo = true;
+    *kind = S_ISDIR(info->st_mode) ? EntryKind::FolderLink : EntryKind::FileLink;
+    return S_ISDIR(info->st_mode) || S_ISREG(info->st_mode);
 }
 
 }  // namespace
+
+bool readFolderEntries(const QString& path, bool withHidden, bool needStat, std::vector<FolderEntry>* entries)
+{
+    entries->clear();
+    return forEachDirent(QFile::encodeName(path), [&](int dirFd, const dirent& found) {
+        const char* raw = found.d_name;
+        if (std::strcmp(raw, "diskb") == 0)
+            return;  // the phone's second disk is reached by its own path
+        if (raw[0] == '.' && !withHidden)
+            return;
+        FolderEntry entry;
+        struct stat info;
+        bool haveInfo = false;
+        if (!entryKind(dirFd, found, &entry.kind, &info, &haveInfo))
+            return;
+        if (needStat && !haveInfo && ::fstatat(dirFd, raw, &info, 0) != 0)
+            return;  // gone since it was read
+        if (needStat) {
+            entry.modified = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+            entry.size = qint64(info.st_size);
+        }
+        entry.bytes = QByteArray(raw);
+        entry.name = decodeEntryName(entry.bytes, &entry.validUtf8);
+        entry.lowerName = lowerCase(entry.name);
+        entries->push_back(std::move(entry));
+    });
+}
+
+bool inNameOrder(const FolderEntry& a, const FolderEntry& b)
+{
+    int c = compareUnits(a.lowerName, b.lowerName);
+    if (c == 0)
+        c = compareUnits(a.name, b.name);
+    return c != 0 ? c < 0 : a.bytes < b.bytes;  // a look-alike beside its bytes: the same order each time
+}
+
+FolderEntry parentRow()
+{
+    FolderEntry parent;
+    parent.bytes = "..";
+    parent.name = parent.lowerName = QStringLiteral("..");
+    parent.kind = EntryKind::Folder;
+    return parent;
+}
+
+QList<QByteArray> everyEntryName(const QByteArray& folder)
+{
+    QList<QByteArray> names;
+    forEachDirent(folder, [&names](int, const dirent& found) { names << QByteArray(found.d_name); });
+    return names;
+}
+
+// The order QDir gives for the filters and sort orders the lists use: folders first, then
+// by name, newest first or largest first, ties by name, case ignored. QDir builds a file
+// info per entry and converts each time to local time at every comparison, which takes
+// seconds for a big folder; here every entry is read once and its sort keys kept.
+bool readListing(const QDir& folder, std::vector<FolderEntry>* entries)
+{
+    const QDir::SortFlags order = folder.sorting() & QDir::SortByMask;
+    const bool byTime = order == QDir::Time, bySize = order == QDir::Size;
+    if (!readFolderEntries(folder.absolutePath(), folder.filter().testFlag(QDir::Hidden), byTime || bySize, entries))
+        return false;
+    std::sort(entries->begin(), entries->end(), [byTime, bySize](const FolderEntry& a, const FolderEntry& b) {
+        if (a.isDir() != b.isDir())
+            return a.isDir();
+        if (byTime && a.modified != b.modified)
+            return a.modified > b.modified;
+        if (bySize && a.size != b.size)
+            return a.size > b.size;
+        return inNameOrder(a, b);
+    });
+    return true;
+}
 
 QDir::Filters listingFilter(const QString& hideSetting)
 {
@@ -180,12 +186,4 @@ QDir::SortFlags listingSort(const QString& taxisSetting)
 {
     const QDir::SortFlags order = taxisSetting == "1" ? QDir::Time : taxisSetting == "2" ? QDir::Size : QDir::Name;
     return order | QDir::DirsFirst | QDir::IgnoreCase;
-}
-
-bool readListing(const QDir& folder, QStringList* names, QList<int>* undecodable)
-{
-    const QDir::SortFlags order = folder.sorting() & QDir::SortByMask;
-    return readFolder(folder.absolutePath(), folder.filter().testFlag(QDir::Hidden),
-                      order == QDir::Time || order == QDir::Size ? order : QDir::SortFlags(QDir::Name), names,
-                      undecodable);
 }

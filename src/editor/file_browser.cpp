@@ -1,10 +1,14 @@
 #include "editor/file_browser.h"
 
+#include "commands/file_rows.h"
+#include "commands/message_layer.h"
 #include "platform/icons.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPainter>
+
+#include <algorithm>
+#include <iterator>
 
 FileBrowser::FileBrowser(const QString& nameFilter, QWidget* parent, const char* name)
     : UTIL_ListBox(QStringLiteral("ezx_util_list"), parent), filter(nameFilter)
@@ -20,15 +24,20 @@ FileBrowser::FileBrowser(const QString& nameFilter, QWidget* parent, const char*
 void FileBrowser::setDir(const QString& path)
 {
     QDir dir(path);
-    if (!dir.isReadable())
+    dir.setFilter(listingFilter("1"));
+    dir.setSorting(listingSort("0"));
+    std::vector<FolderEntry> read;
+    if (!readListing(dir, &read))
         return;
-    const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase;
-    const QStringList folders = dir.entryList(QDir::AllDirs | QDir::Hidden | QDir::System | QDir::NoDot, order);
-    const QStringList files = dir.entryList(QDir::nameFiltersFromString(filter), QDir::Files | QDir::Hidden | QDir::System, order);
+    const QStringList patterns = QDir::nameFiltersFromString(filter);
+    read.erase(std::remove_if(read.begin(), read.end(),
+                              [&patterns](const FolderEntry& entry) { return !entry.isDir() && !QDir::match(patterns, entry.name); }),
+               read.end());
+    entries.assign(1, parentRow());
+    entries.insert(entries.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     clear();
-    for (const QString& name : folders + files)
-        new UTIL_ListBoxItem(this, name, false);
-    folderRows = int(folders.size());
+    for (const FolderEntry& entry : entries)
+        new UTIL_ListBoxItem(this, entry.name, false);
     folder = dir.canonicalPath();
     // No row is highlighted in a new listing, so nothing is picked.
     pickedPath.clear();
@@ -47,10 +56,11 @@ QString FileBrowser::rowPath(int index) const
     return row ? QDir(folder).filePath(row->text()) : QString();
 }
 
+// A name that is not UTF-8 is never picked: the path would name another entry, or none.
 void FileBrowser::itemHighlighted(int index)
 {
     const QString full = rowPath(index);
-    const bool isFile = !full.isEmpty() && QFileInfo(full).isFile();
+    const bool isFile = !full.isEmpty() && !entries[size_t(index)].isDir() && entries[size_t(index)].validUtf8;
     pickedPath = isFile ? full : QString();
     if (isFile)
         emit picked(full);
@@ -60,7 +70,11 @@ void FileBrowser::itemHighlighted(int index)
 void FileBrowser::itemSelected(int index)
 {
     const QString full = rowPath(index);
-    if (!full.isEmpty() && QFileInfo(full).isDir())
+    if (full.isEmpty())
+        return;
+    if (!entries[size_t(index)].validUtf8)
+        MessageLayer(window(), "Dialog_Empty_Trash.gif").show(notUtf8Refusal(entries[size_t(index)].name));
+    else if (entries[size_t(index)].isDir())
         setDir(full);
 }
 
@@ -72,7 +86,7 @@ void FileBrowser::itemClicked(UTIL_ListBoxItem* row)
 void FileBrowser::paintCell(QPainter* painter, int row, int column)
 {
     UTIL_ListBox::paintCell(painter, row, column);
-    const QPixmap icon = RES_ICON_Reader().getIcon(row < folderRows ? "FMMS_Personal_Folder_S.gif" : "FMMS_Personal_File_S.gif", true);
+    const QPixmap icon = RES_ICON_Reader().getIcon(entries[size_t(row)].isDir() ? "FMMS_Personal_Folder_S.gif" : "FMMS_Personal_File_S.gif", true);
     painter->drawPixmap(4, (rowHeight - icon.height()) / 2, icon);
     painter->drawText(QRect(28, 0, viewport()->width() - 30, rowHeight), Qt::AlignVCenter, item(row)->text());
 }

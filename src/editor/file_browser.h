@@ -1,9 +1,13 @@
 #pragma once
 
 #include "platform/listbox.h"
+#include "core/folder_reader.h"
+
+#include <vector>
 
 // A list of one folder: its subfolders (".." among them) first, then its files that match
-// the name filter, both by name with case ignored. A tap or Return on a folder opens it.
+// the name filter, both by name with case ignored. A tap or Return on a folder opens it;
+// on a name that is not UTF-8 it says why it cannot.
 class FileBrowser : public UTIL_ListBox
 {
     Q_OBJECT
@@ -35,5 +39,5 @@ private:
     QString filter;
     QString folder;
     QString pickedPath;
-    int folderRows = 0;
+    std::vector<FolderEntry> entries;  // one a row
 };

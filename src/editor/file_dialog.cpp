@@ -8,11 +8,11 @@
 #include "platform/softkeys.h"
 #include "platform/widgets.h"
 #include "core/text.h"
+#include "commands/transfer.h"
 #include "editor/file_browser.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -179,11 +179,12 @@ void FileDialog::deletePicked()
     const QPixmap icon = RES_ICON_Reader().getIcon("Dialog_Empty_Trash.gif", true);
     if (ZMessageBox::information(this, icon, question, CN("Delete"), CN("Cancel")) != 0)
         return;
-    QFile victim(file);
-    if (victim.remove())
+    const TransferPlan plan = planTransfer(Transfer::Delete, file, QString());
+    const CommandResult result = plan.verdict == TransferPlan::Refuse ? CommandResult::failedWith(plan.refusal) : runTransfer(plan);
+    if (result.succeeded())
         setDir(browser->currentFolder());
     else
         ZMessageBox::information(this, RES_ICON_Reader().getIcon("Dialog_Error.gif", true),
-                                 "[" + QFileInfo(file).fileName() + CN("] not deleted: ") + victim.errorString(),
+                                 "[" + QFileInfo(file).fileName() + CN("] not deleted: ") + result.failureText(1),
                                  CN("Close"));
 }

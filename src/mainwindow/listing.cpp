@@ -23,16 +23,12 @@ void My_Widget::qListBox(QString path)
     }
     folder.setPath(QDir::cleanPath(fullPath));
     list->clear();
-    QStringList entries;
-    QList<int> undecodable;
-    const bool readable = readListing(folder, &entries, &undecodable);
+    std::vector<FolderEntry> entries;
+    const bool readable = readListing(folder, &entries);
     const int why = errno;
-    const bool withParent = folder.absolutePath() != "/";
-    if (withParent)
-        entries.prepend("..");
-    list->appendNames(entries);
-    for (int row : undecodable)
-        list->markUndecodable(row + (withParent ? 1 : 0));
+    if (folder.absolutePath() != "/")
+        list->appendEntries({parentRow()});
+    list->appendEntries(entries);
     list->Idir(folder.absolutePath());
     list->setCurrentItem(0);
     if (!readable) {
@@ -48,6 +44,6 @@ bool My_Widget::rowRefused()
 {
     if (!list->isUndecodable(list->currentItem()))
         return false;
-    showDialog("[" + list->Istr() + CN("] cannot be used: its name is not valid UTF-8"));
+    showDialog(notUtf8Refusal(list->Istr()));
     return true;
 }

@@ -10,6 +10,7 @@
 #include "core/folder_reader.h"
 #include "mainwindow/my_listbox.h"
 #include "commands/archives.h"
+#include "commands/entry_bytes.h"
 #include "mainwindow/file_edit.h"
 #include "commands/opening.h"
 #include "core/paths.h"
@@ -26,8 +27,9 @@
 
 // One row of a menu: no label makes a separator, a submenu makes a row that only opens it.
 // An item that needs a row is refused on the parent row, on no row and on a name that is
-// not UTF-8. Entry and File items are also greyed while the row is not an entry or not a
-// file; Row items (the context menu's) stay as they are.
+// not UTF-8, unless it acts on the entry's exact bytes (byBytes). Entry and File items are
+// also greyed while the row is not an entry or not a file; Row items (the context menu's)
+// stay as they are.
 struct My_Widget::MenuItem {
     PopupMenu* My_Widget::*menu;
     const char* label = nullptr;
@@ -35,6 +37,7 @@ struct My_Widget::MenuItem {
     void (*act)(My_Widget&) = nullptr;
     Needs needs = Needs::Nothing;
     PopupMenu* My_Widget::*submenu = nullptr;
+    bool byBytes = false;
 };
 
 namespace {
@@ -143,12 +146,12 @@ const std::vector<My_Widget::MenuItem>& My_Widget::menuItems()
         {Action, "new MPKG", &M::newMpkg, [](W w) { w.packSelected(1); }, Needs::Entry},
         {Action},
         {Action, "New Folder", &M::newFolder, [](W w) { w.newFolder(); }},
-        {Action, "Rename", &M::rename, [](W w) { w.renameSelected(); }, Needs::Entry},
+        {Action, "Rename", &M::rename, [](W w) { w.renameSelected(); }, Needs::Entry, nullptr, true},
         {Action},
         {Action, "Copy", &M::copy, [](W w) { transferSelected(w, Transfer::Copy); }, Needs::Entry},
         {Action, "Move", &M::move, [](W w) { transferSelected(w, Transfer::Move); }, Needs::Entry},
         {Action},
-        {Action, "Del", &M::del, [](W w) { w.deleteSelected(); }, Needs::Entry},
+        {Action, "Del", &M::del, [](W w) { w.deleteSelected(); }, Needs::Entry, nullptr, true},
         {Action},
         {Action, "Extract", &M::extract, [](W w) { w.extractSelected(); }, Needs::File},
 
@@ -159,9 +162,9 @@ const std::vector<My_Widget::MenuItem>& My_Widget::menuItems()
         {Context, "Copy", &M::ctxCopy, [](W w) { transferSelected(w, Transfer::Copy); }, Needs::Row},
         {Context, "Move", &M::ctxMove, [](W w) { transferSelected(w, Transfer::Move); }, Needs::Row},
         {Context, "Compres", &M::ctxCompres, [](W w) { w.packSelected(0); }, Needs::Row},
-        {Context, "Rename", &M::ctxRename, [](W w) { w.renameSelected(); }, Needs::Row},
+        {Context, "Rename", &M::ctxRename, [](W w) { w.renameSelected(); }, Needs::Row, nullptr, true},
         {Context},
-        {Context, "Delete", &M::ctxDelete, [](W w) { w.deleteSelected(); }, Needs::Row},
+        {Context, "Delete", &M::ctxDelete, [](W w) { w.deleteSelected(); }, Needs::Row, nullptr, true},
         {Context},
         {Context, "Info...", &M::info, [](W w) { showOnTop(new FileWidget_W(&w, w.selectedPath())); }, Needs::Row},
     };
@@ -202,7 +205,7 @@ void My_Widget::menuSelect(int itemId)
     for (const MenuItem& item : menuItems()) {
         if (!item.act || id.*item.id != itemId)
             continue;
-        if (item.needs != Needs::Nothing && (!isEntryName(selectedName()) || rowRefused()))
+        if (item.needs != Needs::Nothing && (!isEntryName(selectedName()) || (!item.byBytes && rowRefused())))
             return;
         item.act(*this);
         return;
@@ -241,19 +244,25 @@ void My_Widget::newFolder()
     qListBox(absPath);
 }
 
+// A name that is not UTF-8 is renamed by its bytes; the name offered has '_' for what
+// cannot be decoded, which the user can type and every card takes.
 void My_Widget::renameSelected()
 {
     const QString name = selectedName();
+    const int row = list->currentItem();
+    const bool byBytes = list->isUndecodable(row);
     renameSource = selectedPath();
-    const QString newName = F_File_Edit::getDirectory(CN("[") + name + CN("] to "), name);
-    if (newName.isEmpty() || newName == name)
+    const QString offered = byBytes ? QString(name).replace(QChar::ReplacementCharacter, u'_') : name;
+    const QString newName = F_File_Edit::getDirectory(CN("[") + name + CN("] to "), offered);
+    if (newName.isEmpty() || (newName == name && !byBytes))
         return;
     const QString target = joinPath(folder.absolutePath(), newName);
     if (entryExists(target)) {
         showDialog("[" + newName + CN("] already exists"));
         return;
     }
-    report(runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
+    report(byBytes ? renameByBytes(folder.absolutePath(), list->nameBytes(row), newName)
+                   : runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
            CN(" rename to [ ") + newName + CN("] success!"), name);
     qListBox(folder.absolutePath());
 }
@@ -261,11 +270,14 @@ void My_Widget::renameSelected()
 void My_Widget::deleteSelected()
 {
     const QString name = selectedName();
-    const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
-    if (plan.verdict == TransferPlan::Refuse)
+    const int row = list->currentItem();
+    const bool byBytes = list->isUndecodable(row);
+    const TransferPlan plan = byBytes ? TransferPlan() : planTransfer(Transfer::Delete, selectedPath(), QString());
+    if (!byBytes && plan.verdict == TransferPlan::Refuse)
         showDialog(plan.refusal);
     else if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
-        report(runTransfer(plan), name + CN("\nDelete success"), name);
+        report(byBytes ? removeByBytes(folder.absolutePath(), list->nameBytes(row)) : runTransfer(plan),
+               name + CN("\nDelete success"), name);
     qListBox(folder.absolutePath());
 }
 

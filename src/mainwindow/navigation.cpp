@@ -5,8 +5,6 @@
 #include "platform/popupmenu.h"
 #include "mainwindow/my_listbox.h"
 
-#include <QFileInfo>
-
 #include <cstdio>
 
 void My_Widget::itemClicked(UTIL_ListBoxItem* item)
@@ -24,9 +22,8 @@ void My_Widget::itemClicked(UTIL_ListBoxItem* item)
     } else {
         isOpen();
         clickSetting = iniRead("click");
-        const bool isFile = QFileInfo(joinPath(folder.absolutePath(), name)).isFile();
         const bool needsSecondTap =
-            (clickSetting == "1" || (clickSetting == "2" && isFile)) && clickedName != name;
+            (clickSetting == "1" || (clickSetting == "2" && !list->isFolderRow(row))) && clickedName != name;
         if (needsSecondTap)
             clickedName = name;
         else if (!rowRefused())
@@ -62,11 +59,9 @@ void My_Widget::isOpenDown()
 void My_Widget::isOpen()
 {
     const QString name = list->Istr();
-    const QFileInfo entry(joinPath(folder.absolutePath(), name));
-    const bool isFile = entry.isFile();
     // An empty list has no row: the folder itself must not count as one.
-    const bool isEntry = (isFile || entry.isDir()) && !name.isEmpty() && name != "..";
-    enableRowItems(isEntry, isFile);
+    const bool isEntry = !name.isEmpty() && name != "..";
+    enableRowItems(isEntry, isEntry && !list->isFolderRow(list->currentItem()));
 }
 
 // A key acts when pressed; its release is consumed without action. A release whose press

@@ -50,14 +50,14 @@ void F_File_6_N::FqListBox(const QString& folder)
     listing.setPath(target);
     list->clear();
     const QString here = listing.absolutePath();
-    QStringList names;
+    std::vector<FolderEntry> entries;
     if (here != "/")
-        readListing(listing, &names);
+        readListing(listing, &entries);
     // The handed list is cut at every "$": a path holding one would name other entries.
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&here](const QString& name) { return !canTravel(joinPath(here, name)); }),
-                names.end());
-    list->appendNames(names);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [&here](const FolderEntry& entry) { return !canTravel(joinPath(here, entry.name)); }),
+                  entries.end());
+    list->appendEntries(entries);
     list->Idir(here);
     list->setCurrentItem(0);
 }
@@ -79,7 +79,7 @@ void F_File_6_N::menuSelect(int itemId)
 
 void F_File_6_N::Open()
 {
-    list->FitemChecked(list->currentItem());
+    list->doItemClicked(list->item(list->currentItem()));
 }
 
 void F_File_6_N::WFile()

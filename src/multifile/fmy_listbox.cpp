@@ -1,5 +1,7 @@
 #include "multifile/fmy_listbox.h"
 
+#include "commands/message_layer.h"
+
 FMy_ListBox::FMy_ListBox(QWidget* parent, unsigned int flags)
     : FileRowList(parent, flags)
 {
@@ -10,5 +12,9 @@ FMy_ListBox::FMy_ListBox(QWidget* parent, unsigned int flags)
 
 void FMy_ListBox::doItemClicked(UTIL_ListBoxItem* item)
 {
-    FitemChecked(index(item));
+    const int row = index(item);
+    if (isUndecodable(row))
+        MessageLayer(window(), "Dialog_Empty_Trash.gif").show(notUtf8Refusal(Istr(row)));
+    else
+        FitemChecked(row);
 }

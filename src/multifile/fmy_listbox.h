@@ -3,7 +3,7 @@
 #include "commands/file_rows.h"
 
 // The multi-file window's list: every row with a check image before its icon and name.
-// A tap on a row toggles its check.
+// A tap on a row toggles its check; on a name that is not UTF-8 it says why it cannot.
 class FMy_ListBox : public FileRowList
 {
     Q_OBJECT

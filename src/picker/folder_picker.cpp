@@ -1,6 +1,7 @@
 #include "picker/folder_picker.h"
 
 #include "platform/widgets.h"
+#include "core/folder_reader.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -11,6 +12,8 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -107,10 +110,6 @@ static const char* const folder_locked[] = {
     "        kkkkkkk ",
 };
 
-// Subfolders only, hidden ones too, never a link: a link would show a folder twice
-// or lead in a circle.
-constexpr QDir::Filters folderFilter = QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::NoDotAndDotDot;
-
 }  // namespace
 
 Directory::Directory(QTreeWidget* parent, const QString& name)
@@ -183,15 +182,15 @@ void Directory::closed()
     setLook(readable ? FolderLook::Closed : FolderLook::Locked);
 }
 
-// A folder is listed once; later openings show the rows from then.
+// A folder is listed once; later openings show the rows from then. Subfolders only, hidden
+// ones too, by name. Never a link: a link would show a folder twice or lead in a circle.
+// Never a name that is not UTF-8: the path chosen would be another folder's, or none.
 void Directory::list()
 {
     if (listed || !readable)
         return;
-    QDir folder(fullName());
-    folder.setFilter(folderFilter);
-    folder.setSorting(QDir::Name | QDir::IgnoreCase);
-    if (!folder.isReadable()) {
+    std::vector<FolderEntry> entries;
+    if (!readFolderEntries(fullName(), true, false, &entries)) {
         readable = false;
         setChildIndicatorPolicy(DontShowIndicator);
         setLook(FolderLook::Locked);
@@ -202,8 +201,10 @@ void Directory::list()
     const bool updates = view && view->updatesEnabled();
     if (view)
         view->setUpdatesEnabled(false);
-    for (const QString& name : folder.entryList())
-        new Directory(this, name);
+    std::sort(entries.begin(), entries.end(), inNameOrder);
+    for (const FolderEntry& entry : entries)
+        if (entry.kind == EntryKind::Folder && entry.validUtf8)
+            new Directory(this, entry.name);
     setChildIndicatorPolicy(DontShowIndicatorWhenChildless);
     if (view)
         view->setUpdatesEnabled(updates);

@@ -31,18 +31,18 @@ void FileWalk::walk(const QString& folder)
     // before it is taken, and entries are sorted by reference, being too big to move cheaply.
     std::vector<const FolderEntry*> kept;
     for (const FolderEntry& entry : entries) {
-        if (entry.undecodable)
+        if (!entry.validUtf8)
             continue;  // a look-alike name would stand for another entry, or for none
-        if (!entry.isDir)
+        if (!entry.isDir())
             ++fileCount;
-        if (entry.isDir || (canTravel(entry.name) && accepts(entry)))
+        if (entry.isDir() || (canTravel(entry.name) && accepts(entry)))
             kept.push_back(&entry);
     }
     std::sort(kept.begin(), kept.end(), [](const FolderEntry* a, const FolderEntry* b) { return inNameOrder(*a, *b); });
     for (const FolderEntry* entry : kept) {
         if (stopped)
             return;
-        if (entry->isDir) {
+        if (entry->isDir()) {
             walk(joinPath(folder, entry->name));
         } else {
             foundNames += entry->name;

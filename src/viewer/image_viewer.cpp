@@ -4,6 +4,7 @@
 #include "platform/popupmenu.h"
 #include "platform/softkeys.h"
 #include "core/filetypes.h"
+#include "core/folder_reader.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "viewer/image_view.h"
@@ -56,13 +57,19 @@ ImageViewer::ImageViewer(const QString& path, QWidget* parent)
 }
 
 // Images of the folder, those with the image icon, by name, case ignored, as the file list
-// shows them; hidden ones only when the file list shows those too.
+// shows them; hidden ones only when the file list shows those too. A name that is not UTF-8
+// is passed over: its path would show another file, or none.
 void ImageViewer::listFolder()
 {
-    QDir::Filters filters = QDir::Files;
-    if (iniRead("Hide") == "1")
-        filters |= QDir::Hidden;
-    folderImages = QDir(folder).entryList(endingPatterns(FileKind::Image), filters, QDir::Name | QDir::IgnoreCase);
+    QDir listing(folder);
+    listing.setFilter(listingFilter(iniRead("Hide")));
+    listing.setSorting(listingSort("0"));
+    std::vector<FolderEntry> entries;
+    readListing(listing, &entries);
+    folderImages.clear();
+    for (const FolderEntry& entry : entries)
+        if (!entry.isDir() && entry.validUtf8 && endingKind(entry.name) == FileKind::Image)
+            folderImages << entry.name;
 }
 
 void ImageViewer::showFile(const QString& path)

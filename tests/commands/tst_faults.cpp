@@ -3,13 +3,25 @@
 #include "core/phonefolders.h"
 #include "platform/popupmenu.h"
 #include "mainwindow/my_listbox.h"
+#include "core/paths.h"
+#include "commands/entry_bytes.h"
+#include "commands/transfer.h"
+#include "editor/file_browser.h"
+#include "multifile/f_file_6_n.h"
+#include "multifile/fmy_listbox.h"
+#include "picker/folder_picker.h"
+#include "platform/softkeys.h"
+#include "search/file_walk.h"
+#include "viewer/image_viewer.h"
 #include "dialogs.h"
 #include "workfolder.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class FaultsTest : public QObject
@@ -17,7 +29,8 @@ class FaultsTest : public QObject
     Q_OBJECT
 private slots:
     void lineBreakNeverReachesTheSettings();
-    void rowOfBytesThatAreNotUtf8IsNeverActedOn();
+    void everyListActsOnTheEntryItShows_data();
+    void everyListActsOnTheEntryItShows();
     void pluginProgramOfAnyNameRunsOnTheRowsFile();
     void missingPlacesAreNamed();
 };
@@ -35,28 +48,98 @@ void FaultsTest::lineBreakNeverReachesTheSettings()
     QCOMPARE(work.read("system.txt"), settings);
 }
 
-// The row of the bytes \xff\xfe and the row of the name U+FFFD U+FFFD look the same; only
-// the second may be acted on, and only on its own entry.
-void FaultsTest::rowOfBytesThatAreNotUtf8IsNeverActedOn()
+void FaultsTest::everyListActsOnTheEntryItShows_data()
 {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("refusals");   // one per row of the bytes tried; none where they are left out
+    QTest::addColumn<QStringList>("acted");  // what the list hands on, picks or keeps
+    const QString lookAlike = QString(2, QChar(0xfffd)), image = lookAlike + ".jpg";
+    QTest::newRow("main: rename and delete by the bytes") << "main" << 2 << QStringList{lookAlike, "__.jpg", image};
+    QTest::newRow("multi-file") << "multi-file" << 2 << QStringList{lookAlike, image};
+    QTest::newRow("editor browser") << "editor" << 1 << QStringList{image};
+    QTest::newRow("picker") << "picker" << 0 << QStringList{lookAlike};
+    QTest::newRow("viewer") << "viewer" << 0 << QStringList{image};
+    QTest::newRow("search") << "search" << 0 << QStringList{image};
+}
+
+// The bytes \xff\xfe and the name U+FFFD U+FFFD look the same, as folders and as images; a
+// link to a pipe is no image. Lists show the bytes and refuse them, or leave them out where
+// the name travels as text; what any list acts on is the look-alike's own entry.
+void FaultsTest::everyListActsOnTheEntryItShows()
+{
+    QFETCH(QString, list);
+    QFETCH(int, refusals);
+    QFETCH(QStringList, acted);
     WorkFolder work;
-    const QByteArray card = QFile::encodeName(phoneFolders().card);
-    const QString lookAlike = QString(2, QChar(0xfffd));
+    const QString card = phoneFolders().card;
+    const QByteArray cardBytes = QFile::encodeName(card);
+    const QString lookAlike = QString(2, QChar(0xfffd)), image = lookAlike + ".jpg";
     for (const QByteArray& name : {QByteArray("\xff\xfe"), lookAlike.toUtf8()})
-        QVERIFY(::close(::creat((card + "/" + name).constData(), 0644)) == 0);
-    My_Widget window;
-    QCOMPARE(window.fileList()->names(), QStringList({"..", lookAlike, lookAlike}));
-    const int bytesRow = window.fileList()->isUndecodable(1) ? 1 : 2;
+        QVERIFY(::mkdir((cardBytes + "/" + name).constData(), 0755) == 0 && ::close(::creat((cardBytes + "/" + name + ".jpg").constData(), 0644)) == 0);
+    QVERIFY(::mkfifo((cardBytes + "/pipe").constData(), 0644) == 0 && ::symlink("pipe", (cardBytes + "/pipe.jpg").constData()) == 0);
     DialogAnswerer answers;
-    answers.press("Ok").press("Ok").press("Ok");
-    window.fileList()->setCurrentItem(bytesRow);
-    window.menuSelect(window.ids().del);
-    window.fileList()->setCurrentItem(3 - bytesRow);
-    window.menuSelect(window.ids().del);
+    for (int i = 0; i < (list == "main" ? 6 : refusals); ++i)  // the main list's also ask, name and tell
+        answers.press("Ok");
+    QStringList rows, done;
+    if (list == "main") {
+        My_Widget window;
+        FileRowList* files = window.fileList();
+        rows = files->names();
+        QList<int> bad;  // the folder's row, then the image's, also after a rename of the image
+        for (int row = 0; row < rows.size(); ++row)
+            if (files->isUndecodable(row))
+                bad << row;
+        const My_Widget::MenuIds& ids = window.ids();
+        const std::pair<int, int> steps[] = {{0, ids.copy}, {1, ids.copy}, {1, ids.rename}, {0, ids.del}};
+        for (const auto& [row, action] : steps) {
+            files->setCurrentItem(bad.value(row));
+            window.menuSelect(action);
+        }
+        done = files->names().mid(1);
+    } else if (list == "multi-file") {
+        F_File_6_N window(nullptr, "Copy files", card, int(Transfer::Copy));
+        QSignalSpy handed(&window, &F_File_6_N::onNeedGUI);
+        FMy_ListBox* files = window.fileList();
+        rows = files->names();
+        for (int row = 0; row < files->count(); ++row)
+            files->doItemClicked(files->item(row));
+        window.menuSelect(window.markId());
+        window.softKeyBar()->getMidBtn()->click();
+        for (const QString& path : splitNameList(handed.value(0).value(0).toString()))
+            done << fnames(path);
+    } else if (list == "editor") {
+        FileBrowser browser("*.jpg", nullptr, nullptr);
+        browser.setDir(card);
+        for (int row = 0; row < browser.count(); ++row) {
+            rows << browser.item(row)->text();
+            browser.itemHighlighted(row);
+            if (!browser.pickedFile().isEmpty())
+                done << fnames(browser.pickedFile());
+            if (rows.last().endsWith(".jpg"))
+                browser.itemClicked(browser.item(row));
+        }
+    } else if (list == "picker") {
+        DirectoryView view(nullptr);
+        auto* root = new Directory(&view, card);
+        root->setOpen(true);
+        for (int i = 0; i < root->childCount(); ++i)
+            done << fnames(static_cast<Directory*>(root->child(i))->fullName());
+        rows = done;
+    } else if (list == "viewer") {
+        rows = done = ImageViewer(card + "/" + image).images();
+    } else {
+        FileWalk walk(false, [](const FolderEntry&) { return true; });
+        walk.walk(card);
+        rows = done = splitNameList(walk.names());
+    }
+    QCOMPARE(done, acted);
+    QCOMPARE(rows.count(lookAlike) + rows.count(image), refusals > 0 ? 4 : 1);
     expectAllAnswered(answers);
-    QVERIFY2(answers.texts().value(0).endsWith("cannot be used: its name is not valid UTF-8"), qPrintable(answers.texts().value(0)));
-    QVERIFY(::access((card + "/\xff\xfe").constData(), F_OK) == 0);
-    QVERIFY(!QFile::exists(phoneFolders().card + "/" + lookAlike));
+    QCOMPARE(answers.texts().filter("cannot be used: its name is not valid UTF-8").size(), refusals);
+    QVERIFY(QFile::exists(card + "/" + lookAlike) && QFile::exists(card + "/" + image));
+    QCOMPARE(::access((cardBytes + "/\xff\xfe.jpg").constData(), F_OK) == 0, list != "main");
+    for (const char* bytes : {"\xff\xfe", "\xff\xfe.jpg"})  // the temporary folder cannot name them
+        removeByBytes(card, bytes);
 }
 
 // A program of a name not in ASCII, found from the current folder.

@@ -1,0 +1,66 @@
+#include "commands/entry_bytes.h"
+
+#include "core/folder_reader.h"
+#include "core/paths.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+CommandResult outcome(int error)
+{
+    if (error != 0)
+        return CommandResult::failedWith(QString::fromLocal8Bit(std::strerror(error)));
+    CommandResult done;
+    done.started = true;
+    done.exitCode = 0;
+    return done;
+}
+
+// 0, or the error of the first entry that stayed; what can go goes, as with rm -rf.
+int removeTree(const QByteArray& path)
+{
+    struct stat info;
+    if (::lstat(path.constData(), &info) != 0)
+        return errno;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(path.constData()) == 0 ? 0 : errno;
+    int first = 0;
+    for (const QByteArray& name : everyEntryName(path)) {
+        const int error = removeTree(path + '/' + name);
+        first = first != 0 ? first : error;
+    }
+    if (first != 0)
+        return first;
+    return ::rmdir(path.constData()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+CommandResult renameByBytes(const QString& folder, const QByteArray& name, const QString& newName)
+{
+    const QByteArray from = QFile::encodeName(folder) + '/' + name;
+    const QByteArray to = QFile::encodeName(joinPath(folder, newName));
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return outcome(0);
+    if (errno != EINVAL)
+        return outcome(errno);
+    // A file system without the flag: the name is checked just before.
+    struct stat info;
+    if (::lstat(to.constData(), &info) == 0)
+        return outcome(EEXIST);
+    return outcome(::rename(from.constData(), to.constData()) == 0 ? 0 : errno);
+}
+
+CommandResult removeByBytes(const QString& folder, const QByteArray& name)
+{
+    return outcome(removeTree(QFile::encodeName(folder) + '/' + name));
+}
