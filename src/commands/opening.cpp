@@ -1,5 +1,6 @@
 #include "commands/opening.h"
 
+#include "core/desktop_entries.h"
 #include "core/filetypes.h"
 #include "core/phonefolders.h"
 #include "core/settings.h"
@@ -10,6 +11,7 @@
 #include "commands/runner.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -47,7 +49,65 @@ void runReporting(const MessageLayer& messages, const QString& command, const QS
         messages.show(failureMessage(subject, result));
 }
 
+// A program named without a folder is looked for in PATH, as a launcher does.
+QString programPath(const QList<QStringList>& arguments)
+{
+    const QString program = arguments.value(0).value(0);
+    return program.contains('/') ? program : QStandardPaths::findExecutable(program);
+}
+
+// The association file's lines run through the shell with " -d" and the path appended: here
+// they become "$1" and "$2" of a script that starts the program as its Exec line says. The path
+// is only ever "$2", so no file name is read as shell code; a URL code gets the path too.
+QString associationCommand(const QString& program, const QList<QStringList>& arguments)
+{
+    QStringList words{"exec", quoted(program)};
+    for (const QStringList& pieces : arguments.mid(1)) {
+        QString word;
+        for (int i = 0; i < pieces.size(); ++i)
+            word += i % 2 == 1 ? QStringLiteral("\"$2\"") : pieces.at(i).isEmpty() ? QString() : quoted(pieces.at(i));
+        words << (word.isEmpty() ? QStringLiteral("''") : word);
+    }
+    return "/bin/sh -c " + quoted(words.join(' ')) + " sh";
+}
+
+// Without a shell, the file put in as its Exec line says.
+bool startDesktopApplication(const MessageLayer& messages, const DesktopApplication& application, const QString& path)
+{
+    const QList<QStringList> arguments = execArguments(application.exec);
+    const QString program = programPath(arguments);
+    if (!startInBackground(program, withFile(arguments, path).mid(1))) {
+        messages.show(CN("Cannot start [") + application.name + "]");
+        return false;
+    }
+    return true;
+}
+
+// When no rule knows the file: plain text goes to Edit; otherwise the desktop's first
+// application for its type is offered.
+void openUnknownType(const MessageLayer& messages, const QString& path)
+{
+    if (isTextFile(path)) {
+        startWithFile(messages, "Edit", "TXTFile", path);
+        return;
+    }
+    const DesktopApplication application = desktopApplicationsFor(path).value(0);
+    if (application.id.isEmpty()) {
+        messages.show(CN("No associate programm"));
+        return;
+    }
+    if (messages.ask(CN("No associate programm\nOpen it in [") + application.name + "]?") == 0)
+        startDesktopApplication(messages, application, path);
+}
+
 }  // namespace
+
+void openInDesktopApplication(const MessageLayer& messages, const DesktopApplication& application, const QString& path)
+{
+    const QList<QStringList> arguments = execArguments(application.exec);
+    if (startDesktopApplication(messages, application, path))
+        recordAssociation(messages, associationCommand(programPath(arguments), arguments), path);
+}
 
 void openByType(const MessageLayer& messages, const QString& path, const QString& unpackFolder)
 {
@@ -57,11 +117,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
         return;
     }
     const QString extension = fileExtension(fnames(path));
-    if (extension.isEmpty()) {
-        messages.show(CN("No associate programm"));
-        return;
-    }
-    if (runAssociations(messages, extension, path))
+    if (!extension.isEmpty() && runAssociations(messages, extension, path))
         return;
 
     switch (const FileKind kind = extensionKind(extension)) {
@@ -82,7 +138,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
         startWithFile(messages, "Img", "ImgFile", path);
         break;
     default:
-        messages.show(CN("No associate programm"));
+        openUnknownType(messages, path);
         break;
     }
 }
@@ -100,6 +156,10 @@ void recordAssociation(const MessageLayer& messages, const QString& command, con
     if (extension.contains(':') || extension.contains('$') || !isStorableValue(extension)) {
         messages.show("[" + fnames(file)
                       + CN("] opened, but not remembered for its type: the extension holds \":\", \"$\" or a line break"));
+        return;
+    }
+    if (!isStorableValue(command)) {
+        messages.show("[" + fnames(file) + CN("] opened, but not remembered for its type: its command holds a line break"));
         return;
     }
     const QString key = extension + "::";

@@ -288,7 +288,7 @@ void My_Widget::openSelectedAsText()
 
 void My_Widget::openSelectedIn()
 {
-    const QString app = F_Dialog::getDirectory();
+    const QString app = F_Dialog::getDirectory(selectedPath());
     if (app.isEmpty())
         return;
     if (app == "0") {

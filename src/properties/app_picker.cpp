@@ -1,5 +1,7 @@
 #include "properties/app_picker.h"
 
+#include "commands/opening.h"
+#include "core/desktop_entries.h"
 #include "core/paths.h"
 #include "core/phonefolders.h"
 #include "platform/widgets.h"
@@ -115,7 +117,7 @@ void Sotr_ListBox::paintCell(QPainter* painter, int row, int column)
     painter->drawText(35, 19, apps.value(row).name);
 }
 
-QString F_Dialog::getDirectory()
+QString F_Dialog::getDirectory(const QString& file)
 {
     auto* dialog = new ZBaseDialog(nullptr, nullptr, true);
     auto* layout = new QVBoxLayout(dialog);
@@ -125,16 +127,24 @@ QString F_Dialog::getDirectory()
     Applications applications = builtInApplications();
     readApplicationDb(phoneFolders().installedDb, applications);
     readApplicationDb(phoneFolders().plugCardDb, applications);
+    const QList<DesktopApplication> desktop = file.isEmpty() ? QList<DesktopApplication>() : desktopApplicationsFor(file);
+    for (const DesktopApplication& application : desktop)
+        applications.append({application.name, application.id, "desktop", application.exec});
     list->stext(applications);
     layout->addWidget(list);
     dialog->addButtonRow(layout, CN("Ok"), CN("Cancel"));
     dialog->resize(220, 240);
 
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const Application chosen = list->current();
+    const MessageLayer messages(nullptr, "Dialog_Empty_Trash.gif");
     QString result;
-    if (dialog->exec() == QDialog::Accepted) {
+    if (accepted && chosen.type == "desktop") {
+        openInDesktopApplication(messages, {chosen.directory, chosen.name, chosen.exec}, file);
+    } else if (accepted) {
         result = list->Istr();
-        if (result.isNull() && !list->currentName().isNull())
-            MessageLayer(nullptr, "Dialog_Empty_Trash.gif").show("[" + list->currentName() + CN("] has no program to start"));
+        if (result.isNull() && !chosen.name.isNull())
+            messages.show("[" + chosen.name + CN("] has no program to start"));
     }
     delete dialog;
     return result;

@@ -11,7 +11,7 @@
 struct Application {
     QString name;
     QString directory;
-    QString type;  // "2" for the phone's own programs, "0" for downloaded ones
+    QString type;  // "2" for the phone's own programs, "0" for downloaded ones, "desktop"
     QString exec;
 };
 using Applications = QList<Application>;
@@ -42,8 +42,9 @@ public:
     // The start command of the current row: "0" for an application on the card, which only
     // the Java runtime starts; null when there is no current row or it has nothing to start.
     QString Istr() const;
-    // The name of the current row; null when there is none.
-    QString currentName() const { return apps.value(currentItem()).name; }
+    // The current row's application; all fields null when there is none.
+    Application current() const { return apps.value(currentItem()); }
+    QString currentName() const { return current().name; }
 
 protected:
     void paintCell(QPainter* painter, int row, int column) override;
@@ -57,9 +58,11 @@ private:
 
 // The installed-applications picker: the start command of the chosen application, "0" for
 // one that cannot be started this way, or a null string when cancelled or when the chosen
-// application has no program to start (the user is told).
+// application has no program to start (the user is told). Given a file, the desktop's
+// applications for its type follow; one of them chosen is opened on the file here, and the
+// result is null.
 class F_Dialog
 {
 public:
-    static QString getDirectory();
+    static QString getDirectory(const QString& file = QString());
 };

@@ -29,8 +29,11 @@ private slots:
         QTest::newRow("tgz") << "x.TGZ" << false << "" << "Extract files%1 to this dir";
         QTest::newRow("rar, any case") << "Photos.RAR" << false << "" << "Extract RAR archive   [Photos.RAR] to this dir";
         QTest::newRow("zip") << "x.zip" << false << "" << "Extract ZIP archive   [x.zip] to this dir";
-        QTest::newRow("no association") << "a.txt" << false << "" << "No associate programm";
-        QTest::newRow("only dots") << "..." << false << "" << "No associate programm";
+        QTest::newRow("text, no association: Edit") << "a.txt" << false << "" << "Cannot hand [a.txt] to Edit";
+        QTest::newRow("only dots, text by content") << "..." << false << "" << "Cannot hand [...] to Edit";
+        QTest::newRow("no association") << "a.mp4" << false << "" << "No associate programm";
+        QTest::newRow("no association, the desktop's application offered")
+            << "a.pdf" << false << "" << "No associate programm\nOpen it in [Reader]?";
         QTest::newRow("jar") << "Game it's.JAR" << false << "-classpath|%1|\n" << "";
         QTest::newRow("lin") << "run $(touch INJECTED).lin" << true << "\n" << "";
         QTest::newRow("lin, not executable") << "tool.lin" << false << "" << "[tool.lin] failed!\n";
@@ -49,6 +52,8 @@ private slots:
                                     + " other\nogg$mp3::" + rec + " second\ngz::" + rec + " gz\nbad::/bin/false\nbad::"
                                     + rec + " after\nodd::" + rec + " a::b\n");
         work.writeSettings({"ImgFile::"});
+        work.write("xdg/data/applications/reader.desktop", "[Desktop Entry]\nType=Application\nName=Reader\nExec=" + rec
+                                                                 + "\nMimeType=application/pdf;\n");
         const QString path = phoneFolders().card + "/" + name;
         if (program)
             work.recorder("mmc/mmca1/" + name);

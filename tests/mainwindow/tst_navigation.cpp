@@ -23,7 +23,7 @@ struct Shown {
     {
         work.makeFolder("top/alpha/inner");
         work.makeFolder("top/beta");
-        work.write("top/note.zzz", "x");
+        work.write("top/note.zzz", "\x01");  // not text: no program opens it
         QStringList settings{"File::" + top};
         if (keys == "handset")
             settings << "Key_Enter::4100" << "Key_Up::4115" << "Key_Down::4117" << "Key_Left::4114" << "Key_Right::4116";

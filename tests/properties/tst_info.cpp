@@ -132,6 +132,43 @@ private slots:
         QCOMPARE(work.read("setup.txt"), "jpg::b\r\n" + (started ? "txt::" + quoted(program).toUtf8() + "\r\n" : ""));
         QCOMPARE(injectedFiles(work.path()), QStringList());
     }
+
+    // The desktop's applications for the file's type follow the phone's, the default of
+    // "mimeapps.list" first, NoDisplay ones left out. The chosen one starts without a shell as its
+    // Exec line says, and the association recorded starts it the same way.
+    void openInADesktopApplication()
+    {
+        WorkFolder work;
+        const QString name = hostile + ".q9z";  // a PNG known by its content alone
+        const QString path = phoneFolders().card + "/" + name;
+        work.write("mmc/mmca1/" + name, "\x89PNG\r\n\x1a\n");
+        const QByteArray entry = "[Desktop Entry]\nType=Application\nMimeType=image/x-other;image/png;\nExec=\""
+                                 + work.recorder("bin/rec").toUtf8() + "\" \"a \\\\\"q\\\\\" \\\\$x\" %i --f=%f %%\n";
+        work.write("xdg/data/applications/z/viewer.desktop", entry + "Name=Viewer\n");
+        work.write("xdg/data/applications/unseen.desktop", entry + "Name=Unseen\nNoDisplay=true\n");
+        work.write("xdg/dirs/applications/other.desktop", entry + "Name=Another\n");
+        work.write("xdg/dirs/applications/mimeapps.list", "[Default Applications]\nimage/png=z-viewer.desktop\n");
+        work.write("setup.txt");
+        work.writeSettings({"File::" + phoneFolders().card});
+        My_Widget main;
+        selectRow(main, name);
+        QStringList shown;
+        DialogAnswerer answers;
+        answers.then([&](QWidget* dialog) {
+            auto* list = dialog->findChild<Sotr_ListBox*>();
+            shown = list->names().mid(4);
+            list->setCurrentItem(4);
+            DialogAnswerer::pressButton(dialog, "Ok");
+        });
+        main.menuSelect(main.ids().openIn);
+        expectAllAnswered(answers);
+        QCOMPARE(shown, QStringList({"Viewer", "Another"}));
+        const QByteArray arguments = "a \"q\" $x|--f=" + path.toUtf8() + "|%|\n";
+        QTRY_COMPARE(work.read("log"), arguments);
+        main.shell(path);
+        QCOMPARE(work.read("log"), arguments + arguments);
+        QCOMPARE(injectedFiles(work.path()), QStringList());
+    }
 };
 
 QTEST_MAIN(InfoTest)

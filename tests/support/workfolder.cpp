@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTest>
 
 void writeFile(const QString& path, const QByteArray& bytes, qint64 ageMs)
@@ -33,6 +34,14 @@ WorkFolder::WorkFolder()
     folders.installedDb = file("ezxlocal/download/appwrite/am/InstalledDB");
     folders.plugCardDb = file("mmc/mmca1/.system/java/PlugCardDB");
     folders.javaRuntime = file("usr/SYSjava/kvm");
+    // The desktop's applications are the test's own, none unless it writes them; the shared
+    // MIME database stays the machine's, in a folder of its own that every test shares.
+    static QTemporaryDir mimeOnly;
+    static const bool linked = QFile::link(QStandardPaths::locate(QStandardPaths::GenericDataLocation, "mime/mime.cache")
+                                               .section('/', 0, -2), mimeOnly.path() + "/mime");
+    QVERIFY(linked);
+    qputenv("XDG_DATA_HOME", makeFolder("xdg/data").toUtf8());
+    qputenv("XDG_DATA_DIRS", (makeFolder("xdg/dirs") + ":" + mimeOnly.path()).toUtf8());
 }
 
 WorkFolder::~WorkFolder()
