@@ -1,15 +1,33 @@
 // The command layer: its rules hold without the main window, for any window that uses them.
 #include "commands/message_layer.h"
 #include "core/paths.h"
+#include "commands/runner.h"
 #include "commands/transfer.h"
 #include "dialogs.h"
 #include "hostilenames.h"
 #include "workfolder.h"
 
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
-#include <QWidget>
+#include <QTimer>
 
+#include <optional>
+
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct PaintCounter : QWidget {
+    int paints = 0;
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+}  // namespace
 
 class LayerTest : public QObject
 {
@@ -20,6 +38,12 @@ private slots:
     void transferRules();
     void batchAsksOnceAndReportsEveryFailure_data();
     void batchAsksOnceAndReportsEveryFailure();
+    void quotedNameIsOneUnchangedArgument_data();
+    void quotedNameIsOneUnchangedArgument();
+    void exitStatusAndErrorOutput_data();
+    void exitStatusAndErrorOutput();
+    void commandEndsWhileTheWindowPaintsOneStrip_data();
+    void commandEndsWhileTheWindowPaintsOneStrip();
 
 private:
     QWidget results;  // a window of its own, not the main one
@@ -136,6 +160,108 @@ void LayerTest::batchAsksOnceAndReportsEveryFailure()
     const QString report = answers.texts().last();
     QVERIFY2(answer == "Cancel" || (report.startsWith(answer == "Skip" ? "1 copied, 1 skipped: b\n[gone] failed" : "[gone] failed")
                                     && report.contains("[b] is already in")), qPrintable(report));
+}
+
+void LayerTest::quotedNameIsOneUnchangedArgument_data()
+{
+    QTest::addColumn<QString>("name");
+    const QStringList more = {"", "'", "''", "a'b'c", "\\'", "~", "~root", "!x", "a;b|c&d", "#x", "{a,b}", "a\tb",
+                              "\r", "%s %n"};
+    for (const QString& name : hostileNames() + more)
+        QTest::newRow(name.isEmpty() ? QByteArray("empty") : hostileRowName(name)) << name;
+}
+
+void LayerTest::quotedNameIsOneUnchangedArgument()
+{
+    QFETCH(QString, name);
+    WorkFolder work;
+    const QString out = work.file("out $(touch INJECTED).txt");
+    const CommandResult result = runCommand("printf '<%s>' " + quoted(name) + " > " + quoted(out));
+    QVERIFY2(result.succeeded(), qPrintable(result.failureText()));
+    QCOMPARE(work.read("out $(touch INJECTED).txt"), "<" + name.toUtf8() + ">");
+    QVERIFY(!QFile::exists("INJECTED"));
+}
+
+void LayerTest::exitStatusAndErrorOutput_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("success") << "true" << true << "";
+    QTest::newRow("first three lines of the error output")
+        << "echo one >&2; echo two >&2; echo three >&2; echo four >&2; exit 1" << false << "one\ntwo\nthree";
+    QTest::newRow("error output of a success is no failure") << "echo note >&2" << true << "";
+    QTest::newRow("missing program") << "/nonexistent/program" << false << "/nonexistent/program: not found";
+    QTest::newRow("killed") << "kill -9 $$" << false << "the command was stopped";
+}
+
+void LayerTest::exitStatusAndErrorOutput()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, succeeded);
+    QFETCH(QString, failure);
+    const CommandResult result = runCommand(command);
+    QCOMPARE(result.succeeded(), succeeded);
+    QVERIFY2(result.failureText().endsWith(failure), qPrintable(result.failureText()));
+}
+
+void LayerTest::commandEndsWhileTheWindowPaintsOneStrip_data()
+{
+    QTest::addColumn<bool>("polling");
+    QTest::addColumn<QString>("progress");  // none: the command's own strip
+    QTest::newRow("end told by a pidfd") << false << "3 / 120: it's";
+    QTest::newRow("end found by polling") << true << "3 / 120: it's";
+    QTest::newRow("a command's own strip") << false << "";
+}
+// The command writes more than a pipe holds to its error output, then waits on a FIFO that is
+// written only once the window has repainted and long enough has passed for a command's own
+// strip to have come: a runner that blocked the window would wait for ever (here, 20 s).
+void LayerTest::commandEndsWhileTheWindowPaintsOneStrip()
+{
+    QFETCH(bool, polling);
+    QFETCH(QString, progress);
+    forceExitPollingForTests(polling);
+    const auto restore = qScopeGuard([] { forceExitPollingForTests(false); });
+    PaintCounter window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto strips = [&] {
+        QStringList texts;
+        for (QLabel* strip : window.findChildren<QLabel*>("busyIndicator"))
+            texts << strip->text();
+        return texts;
+    };
+    QStringList seen;
+    {
+        std::optional<BusyProgress> batch;
+        if (!progress.isEmpty())
+            batch.emplace().step(progress);
+        const int paintsBefore = window.paints;
+        window.update();
+        QElapsedTimer running;
+        running.start();
+        WorkFolder work;
+        const QString fifo = work.file("go");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo), 0600) == 0);
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            seen = strips();
+            const bool ready = window.paints > paintsBefore && running.elapsed() > 500;
+            const int fd = ready ? ::open(QFile::encodeName(fifo), O_WRONLY | O_NONBLOCK) : -1;
+            if (fd >= 0 && ::write(fd, "\n", 1) == 1)
+                tick.stop();
+            if (fd >= 0)
+                ::close(fd);
+        });
+        tick.start(0);
+        const QString wait = "yes error | head -c 1048576 >&2; read line < " + quoted(fifo);
+        const CommandResult result = runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && exit 3",
+                                                batch ? &*batch : nullptr);
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
+        QCOMPARE(seen, QStringList{progress.isEmpty() ? "Working..." : progress});
+    }
+    QCOMPARE(strips(), QStringList());
 }
 
 QTEST_MAIN(LayerTest)
