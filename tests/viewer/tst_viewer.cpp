@@ -6,24 +6,19 @@
 
 #include <QBuffer>
 #include <QLabel>
-#include <QPainter>
 #include <QTest>
 
 namespace {
 
-// A picture of stripes, so that any part of it has colour.
+// A picture of one colour, as the format stores it.
 QByteArray imageBytes(const char* format, const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    for (int x = 0; x < size.width(); x += 10)
-        painter.fillRect(x, 0, 10, size.height(), QColor::fromHsv((x * 7) % 360, 200, 230));
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    image.fill(Qt::darkCyan);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
-    return bytes;
+    return buffer.data();
 }
 
 // A GIF of one white pixel, as the format describes it.
@@ -44,16 +39,16 @@ private slots:
         QTest::addColumn<QString>("name");  // empty: no image named
         QTest::addColumn<QByteArray>("bytes");  // null: no such file
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QSize>("shown");  // invalid: nothing shown
+        QTest::addColumn<QSize>("shown");  // 0 x 0: nothing shown
         const QByteArray jpeg = imageBytes("jpg", QSize(300, 200));
         const QString incomplete = "]\nis incomplete: only a part could be read";
         QTest::newRow("a wide photo") << "wide.jpg" << imageBytes("jpg", QSize(3000, 2000)) << "" << QSize(240, 160);
         QTest::newRow("a tall picture") << "tall.png" << imageBytes("png", QSize(600, 1800)) << "" << QSize(91, 274);
         QTest::newRow("a whole GIF") << "whole.gif" << onePixelGif << "" << QSize(1, 1);
-        QTest::newRow("no image named") << "" << QByteArray() << "No image to show" << QSize();
-        QTest::newRow("missing") << "gone.jpg" << QByteArray() << "[gone.jpg]\nnot found" << QSize();
+        QTest::newRow("no image named") << "" << QByteArray() << "No image to show" << QSize(0, 0);
+        QTest::newRow("missing") << "gone.jpg" << QByteArray() << "[gone.jpg]\nnot found" << QSize(0, 0);
         QTest::newRow("text under an image's name") << "note.png" << QByteArray("hello")
-                                                    << "[note.png]\ncannot be shown: Unsupported image format" << QSize();
+                                                    << "[note.png]\ncannot be shown: Unsupported image format" << QSize(0, 0);
         QTest::newRow("JPEG cut short") << "cut.jpg" << jpeg.left(jpeg.size() / 2) << "[cut.jpg" + incomplete << QSize(240, 160);
         QTest::newRow("GIF cut short") << "cut.gif" << onePixelGif.left(40) << "[cut.gif" + incomplete << QSize(1, 1);
     }
@@ -71,9 +66,7 @@ private slots:
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         QCOMPARE(viewer.view()->message(), message);
-        QCOMPARE(viewer.view()->image().isNull(), !shown.isValid());
-        if (shown.isValid())
-            QCOMPARE(viewer.view()->image().size(), shown);
+        QCOMPARE(viewer.view()->image().size(), shown);
     }
 
     // By the keys system.txt names and by swipes; the arrow it does not name does nothing.
