@@ -24,11 +24,8 @@ private slots:
         row("x.mpeg", "mpeg", FileKind::None, FileKind::Video);  // a video to the search alone
         row("x.ram", "ram", FileKind::Video, FileKind::None);    // a video to the row icons alone
         row(".jar", "jar", FileKind::JavaProgram, FileKind::JavaProgram);
-        row(".hidden", "hidden", FileKind::None, FileKind::None);
-        row("a.", "a", FileKind::None, FileKind::None);
         row("x.jpg.", "jpg", FileKind::None, FileKind::Image);
         row("jpg", "jpg", FileKind::None, FileKind::Image);
-        row("README", "readme", FileKind::None, FileKind::None);
         row("...", "", FileKind::None, FileKind::None);
         row("archive.tar.gz", "gz", FileKind::TarArchive, FileKind::TarArchive);
         row("Photos.RAR", "rar", FileKind::RarArchive, FileKind::RarArchive);

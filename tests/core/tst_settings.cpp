@@ -2,6 +2,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/working_folder.h"
+#include "hostilenames.h"
 #include "workfolder.h"
 
 #include <QDir>
@@ -16,7 +17,8 @@ class SettingsTest : public QObject
     Q_OBJECT
 private slots:
     // Lines of key::value: the first line of a key is read, every line of it rewritten,
-    // every other line kept byte for byte, and no line ever added.
+    // every other line kept byte for byte, and no line ever added. A write cut short (by a file
+    // size limit, as a full card would) keeps the old file whole.
     void readsAndRewritesLines_data()
     {
         QTest::addColumn<QByteArray>("before");  // null: no file
@@ -24,9 +26,10 @@ private slots:
         QTest::addColumn<QString>("read");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<int>("limit");  // the bytes a file may grow to, 0 for no limit
         const auto row = [](const char* name, const QByteArray& before, const char* key, const QString& read,
-                            const QString& value, const QByteArray& after) {
-            QTest::newRow(name) << before << key << read << value << after;
+                            const QString& value, const QByteArray& after, int limit = 0) {
+            QTest::newRow(name) << before << key << read << value << after << limit;
         };
         row("line ends become CRLF", "Hide::1\nTaxis::2\n", "Taxis", "2", "0", "Hide::1\r\nTaxis::0\r\n");
         row("absent key adds nothing", "Hide::0\r\n", "Key_A", "", "65", "Hide::0\r\n");
@@ -38,6 +41,8 @@ private slots:
             "File::/caf\xc3\xa9\r\n\r\nHide::1\r\n");
         row("values are stored as UTF-8", "PassWord::\r\n", "PassWord", "", "caf\u00e9", "PassWord::caf\xc3\xa9\r\n");
         row("no file stays missing", QByteArray(), "Hide", "", "1", QByteArray());
+        const QByteArray old = "File::/mmc/mmca1/some/long/folder/name\r\nHide::0\r\n";
+        row("a write cut short", old, "File", "/mmc/mmca1/some/long/folder/name", "/mmc/mmca1/another/name", old, 8);
     }
     void readsAndRewritesLines()
     {
@@ -46,54 +51,37 @@ private slots:
         QFETCH(QString, read);
         QFETCH(QString, value);
         QFETCH(QByteArray, after);
+        QFETCH(int, limit);
         WorkFolder work;
         if (!before.isNull())
             work.write("system.txt", before);
         QCOMPARE(iniRead(key), read);
         QVERIFY(!iniRead(key).isNull());
-        QCOMPARE(iniWrite(key, value), after.contains(key.toUtf8() + "::" + value.toUtf8()));
-        QCOMPARE(work.read("system.txt"), after);
-        QCOMPARE(QFile::exists(work.file("system.txt")), !before.isNull());
-        QCOMPARE(fromStoredBytes(iniRead(key)), after.contains(key.toUtf8() + "::") ? value : read);
-    }
-
-    // A write cut short (here by a file size limit, as a full card would) keeps the old file whole.
-    void failedRewriteLeavesTheOldFile()
-    {
-        WorkFolder work;
-        const QByteArray old = "File::/mmc/mmca1/some/long/folder/name\r\nHide::0\r\n";
-        work.write("system.txt", old);
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit previous{};
         getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit tiny = previous;
-        tiny.rlim_cur = 8;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        const bool written = iniWriteFile(work.file("system.txt"), "File", "/mmc/mmca1/another/long/name");
+        rlimit limited = previous;
+        limited.rlim_cur = limit > 0 ? rlim_t(limit) : previous.rlim_cur;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool written = iniWrite(key, value);
         setrlimit(RLIMIT_FSIZE, &previous);
-        QVERIFY(!written);
-        QCOMPARE(work.read("system.txt"), old);
-        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"system.txt"});
+        QCOMPARE(written, after.contains(key.toUtf8() + "::" + value.toUtf8()));
+        QCOMPARE(work.read("system.txt"), after);
+        // No file made where none was, and no temporary file left behind.
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), before.isNull() ? QStringList() : QStringList("system.txt"));
+        QCOMPARE(fromStoredBytes(iniRead(key)), written ? value : read);
     }
 
     // Codes recorded on a handset: printable keys their value, special keys from 0x1000,
     // phone keys from 0x1100, any other key its low 16 bits.
-    void keyCodesAreTheHandsetNumbers_data()
+    void keyCodesAreTheHandsetNumbers()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("code");
         const QList<QPair<int, int>> keys = {
             {Qt::Key_A, 65}, {Qt::Key_5, 53}, {Qt::Key_Escape, 4096}, {Qt::Key_Return, 4100}, {Qt::Key_Enter, 4101},
             {Qt::Key_Left, 4114}, {Qt::Key_Up, 4115}, {Qt::Key_Right, 4116}, {Qt::Key_Down, 4117}, {Qt::Key_F1, 4144},
             {Qt::Key_Call, 4356}, {Qt::Key_Hangup, 4357}, {Qt::Key_Context1, 4352}, {Qt::Key_Yes, 1}};
         for (const auto& [key, code] : keys)
-            QTest::addRow("%d", code) << key << code;
-    }
-    void keyCodesAreTheHandsetNumbers()
-    {
-        QFETCH(int, key);
-        QFETCH(int, code);
-        QCOMPARE(oldToolkitKeyCode(key), code);
+            QCOMPARE(oldToolkitKeyCode(key), code);
     }
 
     // Started outside a working folder (no system.txt), the program prepares $XDG_CONFIG_HOME/kestrel
@@ -118,11 +106,8 @@ private slots:
         QVERIFY(QFile::remove(work.file("system.txt")));
         QVERIFY(enterWorkingFolder(prefix.filePath("bin")));
         QCOMPARE(QDir::currentPath(), folder);
-        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        names.sort();
-        QCOMPARE(names, QStringList({"Edit", "Img", "Selected.png", "Unselected.png", "setup.txt", "software.txt",
-                                     "system.txt", "unrar", "unzip"}));
-        QCOMPARE(QFileInfo(folder + "/Edit").symLinkTarget(), prefix.filePath("libexec/kestrel/Edit"));
+        QCOMPARE(treeListing(folder).keys(), QStringList({"Edit", "Img", "Selected.png", "Unselected.png", "setup.txt",
+                                                          "software.txt", "system.txt", "unrar", "unzip"}));
         QStringList keys;
         for (const QString& line : readSettingLines(folder + "/system.txt"))
             keys << settingPieces(line).first();
@@ -135,18 +120,10 @@ private slots:
 
         writeFile(folder + "/software.txt", "Mine::/bin/true\n");
         QVERIFY(QFile::remove(folder + "/Edit") && QFile::link("/bin/true", folder + "/Edit"));
-        const auto state = [&] {
-            QStringList entries;
-            for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::Files | QDir::System)) {
-                QFile file(entry.filePath());
-                entries << entry.symLinkTarget() + (file.open(QIODevice::ReadOnly) ? file.readAll() : "-");
-            }
-            return entries;
-        };
-        const QStringList before = state();
+        const TreeListing before = treeListing(folder);
         QDir::setCurrent(work.path());
         QVERIFY(enterWorkingFolder(prefix.filePath("bin")));
-        QCOMPARE(state(), before);
+        QCOMPARE(treeListing(folder), before);
         QVERIFY(QFile::remove(folder + "/Img") && QFile::link(prefix.filePath("gone/Img"), folder + "/Img"));
         QVERIFY(prepareWorkingFolder(folder, prefix.filePath("bin")));
         QCOMPARE(QFileInfo(folder + "/Img").symLinkTarget(), prefix.filePath("libexec/kestrel/Img"));

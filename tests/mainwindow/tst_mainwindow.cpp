@@ -23,9 +23,17 @@ namespace {
 // Opens a box, or a box that leads to the one looked at.
 using Opening = std::function<void(My_Widget&)>;
 
+// The password stored, the one typed and the button pressed ("" when no prompt is expected).
+struct Login
+{
+    QString stored, typed, button;
+    bool starts;
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Opening)
+Q_DECLARE_METATYPE(Login)
 
 class MainWindowTest : public QObject
 {
@@ -33,41 +41,34 @@ class MainWindowTest : public QObject
 private slots:
     void passwordDecidesTheStart_data()
     {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("starts");
-        const QStringList secret = {"PassWord::Secret"};
+        QTest::addColumn<Login>("login");
         const QString accented = "Gr\u00fcn \u65e5\u672c";
-        QTest::newRow("no password, no prompt") << QStringList{"PassWord::"} << "" << "" << true;
-        QTest::newRow("right password") << secret << "Secret" << "Ok" << true;
-        QTest::newRow("empty entry") << secret << "" << "Ok" << false;
-        QTest::newRow("cancelled with the right password") << secret << "Secret" << "Cancel" << false;
-        QTest::newRow("non-ASCII password") << QStringList{"PassWord::" + accented} << accented << "Ok" << true;
+        QTest::newRow("no password, no prompt") << Login{"", "", "", true};
+        QTest::newRow("right password") << Login{"Secret", "Secret", "Ok", true};
+        QTest::newRow("empty entry") << Login{"Secret", "", "Ok", false};
+        QTest::newRow("cancelled with the right password") << Login{"Secret", "Secret", "Cancel", false};
+        QTest::newRow("non-ASCII password") << Login{accented, accented, "Ok", true};
     }
     // A failed prompt ends the start before any window is shown.
     void passwordDecidesTheStart()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QString, typed);
-        QFETCH(QString, button);
-        QFETCH(bool, starts);
+        QFETCH(Login, login);
         WorkFolder work;
-        work.writeSettings(stored);
+        work.writeSettings({"PassWord::" + login.stored});
         DialogAnswerer answers;
-        if (!button.isEmpty())
+        if (!login.button.isEmpty())
             answers.then([&](QWidget* dialog) {
                 QLineEdit* field = dialog->findChild<QLineEdit*>();
                 QCOMPARE(field->echoMode(), QLineEdit::Password);
-                field->setText(typed);
-                DialogAnswerer::pressButton(dialog, button);
+                field->setText(login.typed);
+                DialogAnswerer::pressButton(dialog, login.button);
             });
         My_Widget window;
         expectAllAnswered(answers);
-        QCOMPARE(answers.texts(), button.isEmpty() ? QStringList() : QStringList("password:"));
-        QCOMPARE(window.startedUp(), starts);
+        QCOMPARE(answers.texts(), login.button.isEmpty() ? QStringList() : QStringList("password:"));
+        QCOMPARE(window.startedUp(), login.starts);
         for (QWidget* top : QApplication::topLevelWidgets())
-            QVERIFY2(starts || !top->isVisible(), top->metaObject()->className());
+            QVERIFY2(login.starts || !top->isVisible(), top->metaObject()->className());
     }
 
     void startsInTheLastFolderElseTheCardElseTheRoot_data()
@@ -169,7 +170,8 @@ private slots:
         QFETCH(Opening, open);
         QFETCH(QString, leadingAnswer);
         WorkFolder work;
-        work.write("mmc/mmca1/" + hostileNames().last() + "/" + QString(120, QChar(0x00e9)) + ".tar.gz", "not an archive");
+        const QString archive = QString(120, QChar(0x00e9)) + ".tar.gz";
+        work.write("mmc/mmca1/" + hostileNames().last() + "/" + archive, "not an archive");
         My_Widget window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -180,10 +182,12 @@ private slots:
         QStringList cut;  // buttons hidden, outside the box, or too narrow for their text
         answers.then([&](QWidget* dialog) {
             box = dialog->geometry();
-            for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-                if (!button->isVisible() || !dialog->rect().contains(QRect(button->mapTo(dialog, QPoint()), button->size()))
+            for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+                const QRect place(button->mapTo(dialog, QPoint()), button->size());
+                if (!button->isVisible() || !dialog->rect().contains(place)
                     || button->width() < button->fontMetrics().horizontalAdvance(button->text()) + 8)
                     cut << button->text();
+            }
             static_cast<QDialog*>(dialog)->reject();
         });
         open(window);

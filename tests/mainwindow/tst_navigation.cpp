@@ -5,6 +5,7 @@
 #include "workfolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QTest>
@@ -26,9 +27,9 @@ struct Shown {
         work.write("top/note.zzz", "\x01");  // not text: no program opens it
         QStringList settings{"File::" + top};
         if (keys == "handset")
-            settings << "Key_Enter::4100" << "Key_Up::4115" << "Key_Down::4117" << "Key_Left::4114" << "Key_Right::4116";
+            settings += {"Key_Enter::4100", "Key_Up::4115", "Key_Down::4117", "Key_Left::4114", "Key_Right::4116"};
         else if (keys == "one code")
-            settings << "Key_Up::4117" << "Key_Down::4117" << "Key_Enter::4117";
+            settings += {"Key_Up::4117", "Key_Down::4117", "Key_Enter::4117"};
         settings << "click::" + click;
         work.writeSettings(settings);
         window = std::make_unique<My_Widget>();
@@ -62,7 +63,8 @@ struct Shown {
             window->qListBox(top);
         } else {
             const bool number = step != "0";
-            const Qt::Key key = number ? QKeySequence(step.mid(QString("+-*").contains(step[0]) ? 1 : 0))[0].key() : Qt::Key(0);
+            const QString name = step.mid(QString("+-*").contains(step[0]) ? 1 : 0);
+            const Qt::Key key = number ? QKeySequence(name)[0].key() : Qt::Key(0);
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, number ? QString() : "\u00e9", step.startsWith('*'));
             QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, number ? QString() : "\u00e9");
             if (!step.startsWith('-'))
@@ -73,7 +75,16 @@ struct Shown {
     }
 };
 
+// The key settings ("handset", "none", "one code") and click mode; the steps as Shown::act takes them;
+// the current row and the listed folder afterwards; "menu" for the context menu, or a box's text.
+struct Walk
+{
+    QString setup, steps, row, folder, shows = {};
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Walk)
 
 class NavigationTest : public QObject
 {
@@ -81,56 +92,47 @@ class NavigationTest : public QObject
 private slots:
     void keysAndTaps_data()
     {
-        QTest::addColumn<QString>("setup");   // the key settings ("handset", "none", "one code") and click mode
-        QTest::addColumn<QString>("steps");   // as Shown::act takes them
-        QTest::addColumn<QString>("row");     // the current row afterwards
-        QTest::addColumn<QString>("folder");  // the listed folder, "" for the one above "top"
-        QTest::addColumn<QString>("shows");   // "menu" for the context menu, or a box's text
-        const auto row = [](const char* name, const char* setup, const char* steps, const char* current,
-                            const char* folder, const char* shows = "") {
-            QTest::newRow(name) << setup << steps << current << folder << shows;
-        };
-        row("Up wraps to the last row", "handset 0", "Up", "note.zzz", "top");
-        row("a key acts on its press", "handset 0", "+Down -Down Down", "beta", "top");
-        row("auto-repeats are ignored", "handset 0", "+Down *Down *Down -Down Down", "beta", "top");
-        row("a release without its press does nothing", "handset 0", "-Return Down", "alpha", "top");
-        row("Enter opens a folder", "handset 0", "Down Return", "..", "top/alpha");
-        row("Left lists the parent", "handset 0", "Down Down Left", "..", "");
-        row("Right opens the context menu", "handset 0", "Up Right", "note.zzz", "top", "menu");
-        row("but not on the parent row", "handset 0", "Right", "..", "top");
-        row("key number 0 is no setting", "none 0", "0", "..", "top");
-        row("the first setting of a code wins", "one code 0", "Down", "note.zzz", "top");
-        row("single: a tap opens", "handset 0", "tap:alpha", "..", "top/alpha");
-        row("double: a tap selects", "handset 1", "tap:alpha", "alpha", "top");
-        row("double: two taps open", "handset 1", "tap:alpha tap:alpha", "..", "top/alpha");
-        row("double: listing needs a new first tap", "handset 1", "tap:alpha list tap:alpha", "alpha", "top");
-        row("double: a long press needs a new first tap", "handset 1", "tap:alpha long:alpha", "alpha", "top");
-        row("mixed: a folder at once", "handset 2", "tap:beta", "..", "top/beta");
-        row("mixed: a second tap opens a file", "handset 2", "tap:note.zzz tap:note.zzz", "note.zzz", "top",
-            "No associate programm");
+        QTest::addColumn<Walk>("walk");
+        QTest::newRow("Up wraps to the last row") << Walk{"handset 0", "Up", "note.zzz", "top"};
+        QTest::newRow("a key acts on its press") << Walk{"handset 0", "+Down -Down Down", "beta", "top"};
+        QTest::newRow("auto-repeats are ignored") << Walk{"handset 0", "+Down *Down *Down -Down Down", "beta", "top"};
+        QTest::newRow("a release without its press does nothing") << Walk{"handset 0", "-Return Down", "alpha", "top"};
+        QTest::newRow("Enter opens a folder") << Walk{"handset 0", "Down Return", "..", "top/alpha"};
+        QTest::newRow("Left lists the parent") << Walk{"handset 0", "Down Down Left", "..", "top/.."};
+        QTest::newRow("Right opens the context menu") << Walk{"handset 0", "Up Right", "note.zzz", "top", "menu"};
+        QTest::newRow("but not on the parent row") << Walk{"handset 0", "Right", "..", "top"};
+        QTest::newRow("key number 0 is no setting") << Walk{"none 0", "0", "..", "top"};
+        QTest::newRow("the first setting of a code wins") << Walk{"one code 0", "Down", "note.zzz", "top"};
+        QTest::newRow("single: a tap opens") << Walk{"handset 0", "tap:alpha", "..", "top/alpha"};
+        QTest::newRow("double: a tap selects") << Walk{"handset 1", "tap:alpha", "alpha", "top"};
+        QTest::newRow("double: two taps open") << Walk{"handset 1", "tap:alpha tap:alpha", "..", "top/alpha"};
+        QTest::newRow("double: listing needs a new first tap")
+            << Walk{"handset 1", "tap:alpha list tap:alpha", "alpha", "top"};
+        QTest::newRow("double: a long press needs a new first tap")
+            << Walk{"handset 1", "tap:alpha long:alpha", "alpha", "top"};
+        QTest::newRow("mixed: a folder at once") << Walk{"handset 2", "tap:beta", "..", "top/beta"};
+        QTest::newRow("mixed: a second tap opens a file")
+            << Walk{"handset 2", "tap:note.zzz tap:note.zzz", "note.zzz", "top", "No associate programm"};
     }
     void keysAndTaps()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, steps);
-        QFETCH(QString, row);
-        QFETCH(QString, folder);
-        QFETCH(QString, shows);
-        Shown shown(setup.section(' ', 0, -2), setup.section(' ', -1));
+        QFETCH(Walk, walk);
+        Shown shown(walk.setup.section(' ', 0, -2), walk.setup.section(' ', -1));
         DialogAnswerer answers;
-        for (const QString& step : steps.split(' '))
+        for (const QString& step : walk.steps.split(' '))
             shown.act(step);
-        QCOMPARE(shown.window->fileList()->Istr(), row);
-        QCOMPARE(shown.window->currentFolder().absolutePath(), folder.isEmpty() ? shown.work.path() : shown.work.file(folder));
-        QCOMPARE(shown.window->contextMenu()->isVisible(), shows == "menu");
-        QCOMPARE(answers.texts(), shows.isEmpty() || shows == "menu" ? QStringList() : QStringList(shows));
-        shown.window->contextMenu()->close();
+        My_Widget& window = *shown.window;
+        QCOMPARE(window.fileList()->Istr(), walk.row);
+        QCOMPARE(window.currentFolder().absolutePath(), QDir::cleanPath(shown.work.file(walk.folder)));
+        QCOMPARE(window.contextMenu()->isVisible(), walk.shows == "menu");
+        const bool box = !walk.shows.isEmpty() && walk.shows != "menu";
+        QCOMPARE(answers.texts(), box ? QStringList(walk.shows) : QStringList());
+        window.contextMenu()->close();
         // The items that need a file or an entry follow the row (an opened file's wait for the next move).
-        const bool isFile = row.contains('.') && row != "..";
-        const My_Widget::MenuIds& ids = shown.window->ids();
-        QCOMPARE(shown.window->actionMenu()->isItemEnabled(ids.extract), isFile && answers.texts().isEmpty());
-        QCOMPARE(shown.window->contextMenu()->isItemEnabled(ids.openText), isFile && answers.texts().isEmpty());
-        QCOMPARE(shown.window->actionMenu()->isItemEnabled(ids.del), row != ".." && answers.texts().isEmpty());
+        const bool isFile = walk.row.contains('.') && walk.row != "..";
+        QCOMPARE(window.actionMenu()->isItemEnabled(window.ids().extract), isFile && !box);
+        QCOMPARE(window.contextMenu()->isItemEnabled(window.ids().openText), isFile && !box);
+        QCOMPARE(window.actionMenu()->isItemEnabled(window.ids().del), walk.row != ".." && !box);
     }
 };
 

@@ -56,8 +56,10 @@ inline TreeListing treeListing(const QString& root)
             entry = "l:" + QDir(root).relativeFilePath(info.symLinkTarget());
         else if (info.isDir())
             entry = "d";
+        else if (file.open(QIODevice::ReadOnly))
+            entry = "f:" + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
         else
-            entry = "f:" + (file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() : "?");
+            entry = "f:?";
     }
     return tree;
 }
