@@ -1,4 +1,6 @@
 #include "platform/keys.h"
+#include "core/desktop_entries.h"
+#include "core/filetypes.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/working_folder.h"
@@ -12,7 +14,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-class SettingsTest : public QObject
+class CoreTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -128,7 +130,64 @@ private slots:
         QVERIFY(prepareWorkingFolder(folder, prefix.filePath("bin")));
         QCOMPARE(QFileInfo(folder + "/Img").symLinkTarget(), prefix.filePath("libexec/kestrel/Img"));
     }
+
+    // Opening and the search read a name by its extension; the row icons, the viewer and
+    // Extract by its ending, which a trailing dot or a name without a dot does not have.
+    void readsANameBothWays_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<FileKind>("byEnding");
+        QTest::addColumn<FileKind>("byExtension");
+        const auto row = [](const char* name, const char* extension, FileKind byEnding, FileKind byExtension) {
+            QTest::newRow(name) << name << extension << byEnding << byExtension;
+        };
+        row("NAME.JPG", "jpg", FileKind::Image, FileKind::Image);
+        row("photo.jpeg", "jpeg", FileKind::Image, FileKind::Image);
+        row("clip.RMVB", "rmvb", FileKind::Video, FileKind::Video);
+        row("movie.rm", "rm", FileKind::Video, FileKind::Video);
+        row("x.mpeg", "mpeg", FileKind::None, FileKind::Video);  // a video to the search alone
+        row("x.ram", "ram", FileKind::Video, FileKind::None);    // a video to the row icons alone
+        row(".jar", "jar", FileKind::JavaProgram, FileKind::JavaProgram);
+        row("x.jpg.", "jpg", FileKind::None, FileKind::Image);
+        row("jpg", "jpg", FileKind::None, FileKind::Image);
+        row("...", "", FileKind::None, FileKind::None);
+        row("archive.tar.gz", "gz", FileKind::TarArchive, FileKind::TarArchive);
+        row("Photos.RAR", "rar", FileKind::RarArchive, FileKind::RarArchive);
+        row("game.mpkg", "mpkg", FileKind::PhonePackage, FileKind::PhonePackage);
+    }
+    void readsANameBothWays()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, extension);
+        QFETCH(FileKind, byEnding);
+        QFETCH(FileKind, byExtension);
+        QCOMPARE(fileExtension(name), extension);
+        QCOMPARE(endingKind(name), byEnding);
+        QCOMPARE(extensionKind(extension), byExtension);
+    }
+
+    // An Exec line (its string escapes already undone) as the arguments a program gets.
+    void execLineToArguments_data()
+    {
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QStringList>("arguments");  // @ is the path, # its URL
+        QTest::newRow("quotes and their escapes, no file code: the path last")
+            << "\"my prog\"  \"say \\\"hi\\\" \\$HOME \\`x\\` \\\\ \\n\" a\"b c\"d \"\""
+            << QStringList{"my prog", "say \"hi\" $HOME `x` \\ \\n", "ab cd", "", "@"};
+        QTest::newRow("field codes") << "prog %i %c -k%k --x=%f %% %U %F" << QStringList{"prog", "-k", "--x=@", "%", "#", "@"};
+        QTest::newRow("an open quote") << "prog \"a" << QStringList();
+        QTest::newRow("only dropped codes") << "%i %c" << QStringList();
+    }
+    void execLineToArguments()
+    {
+        QFETCH(QString, exec);
+        QFETCH(QStringList, arguments);
+        const QString path = "/card/it's a b%.png";
+        arguments.replaceInStrings("@", path).replaceInStrings("#", "file:///card/it's%20a%20b%25.png");
+        QCOMPARE(withFile(execArguments(exec), path), arguments);
+    }
 };
 
-QTEST_MAIN(SettingsTest)
-#include "tst_settings.moc"
+QTEST_MAIN(CoreTest)
+#include "tst_core.moc"
