@@ -24,7 +24,7 @@ WorkFolder::WorkFolder()
 {
     QVERIFY2(dir.isValid(), "no temporary folder");
     QDir::setCurrent(dir.path());
-    PhoneFolders& folders = phoneFolders();
+    PhoneFolders& folders = handsetFolders();
     folders.card = makeFolder("mmc/mmca1");
     folders.systemDir = makeFolder("ezxlocal");
     folders.phoneDir = makeFolder("ezxlocal/download/mystuff");
@@ -33,12 +33,14 @@ WorkFolder::WorkFolder()
     folders.installedDb = file("ezxlocal/download/appwrite/am/InstalledDB");
     folders.plugCardDb = file("mmc/mmca1/.system/java/PlugCardDB");
     folders.javaRuntime = file("usr/SYSjava/kvm");
+    setRemovableMedia(file("mounts"), {file("media")});
 }
 
 WorkFolder::~WorkFolder()
 {
     QDir::setCurrent(previousCurrent);
-    phoneFolders() = PhoneFolders();
+    handsetFolders() = PhoneFolders();
+    setRemovableMedia({}, {});
 }
 
 QByteArray WorkFolder::read(const QString& name) const
