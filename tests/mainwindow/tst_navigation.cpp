@@ -38,13 +38,21 @@ struct Shown {
         window->fileList()->setFocus();
     }
 
+    // A user's keys come once the keyboard has settled on a shown window (one other than notOn).
+    static bool keyboardSettled(const QWidget* notOn)
+    {
+        return QTest::qWaitFor([notOn] {
+            const QWidget* active = QApplication::activeWindow();
+            return active && active->isVisible() && active != notOn;
+        });
+    }
+
     // "Down" presses and releases a key, "+Down" only presses it, "-Down" only releases it,
     // "*Down" is an auto-repeated press, "0" a key without a number; "tap:NAME" and
-    // "long:NAME" touch a row, "list" lists the folder again.
+    // "long:NAME" touch a row, "list" lists the folder again, "open:buttons" and "open:setup" open
+    // Button setup and General setup on top. Keys go where the keyboard is.
     void act(const QString& step)
     {
-        QWidget* focused = QApplication::focusWidget();
-        QWidget* target = focused && focused->window() == window.get() ? focused : window.get();
         My_ListBox* list = window->fileList();
         const QPoint row = list->itemRect(int(list->names().indexOf(step.section(':', 1)))).center();
         if (step.startsWith("tap:")) {
@@ -60,7 +68,12 @@ struct Shown {
             QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
         } else if (step == "list") {
             window->qListBox(top);
+        } else if (step.startsWith("open:")) {
+            window->menuSelect(step == "open:setup" ? window->ids().generalSetup : window->ids().buttonSetup);
+            QVERIFY(keyboardSettled(window.get()));
         } else {
+            QVERIFY(keyboardSettled(nullptr));
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
             const bool number = step != "0";
             const Qt::Key key = number ? QKeySequence(step.mid(QString("+-*").contains(step[0]) ? 1 : 0))[0].key() : Qt::Key(0);
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, number ? QString() : "\u00e9", step.startsWith('*'));
@@ -106,6 +119,11 @@ private slots:
         row("double: listing needs a new first tap", "handset 1", "tap:alpha list tap:alpha", "alpha", "top");
         row("double: a long press needs a new first tap", "handset 1", "tap:alpha long:alpha", "alpha", "top");
         row("mixed: a folder at once", "handset 2", "tap:beta", "..", "top/beta");
+        row("F1 opens the main menu", "handset 0", "F1", "..", "top", "main menu");
+        row("so does the Menu key", "handset 0", "Menu", "..", "top", "main menu");
+        row("a window on top takes the keys, Escape closes it", "handset 0", "open:buttons Left Up Escape Down", "alpha", "top");
+        row("so do F3, Back and the handset's right soft key", "handset 0",
+            "open:buttons F3 open:setup Back open:buttons Context3 Up", "note.zzz", "top");
         row("mixed: a second tap opens a file", "handset 2", "tap:note.zzz tap:note.zzz", "note.zzz", "top",
             "No associate programm");
     }
@@ -123,8 +141,10 @@ private slots:
         QCOMPARE(shown.window->fileList()->Istr(), row);
         QCOMPARE(shown.window->currentFolder().absolutePath(), folder.isEmpty() ? shown.work.path() : shown.work.file(folder));
         QCOMPARE(shown.window->contextMenu()->isVisible(), shows == "menu");
-        QCOMPARE(answers.texts(), shows.isEmpty() || shows == "menu" ? QStringList() : QStringList(shows));
+        QCOMPARE(shown.window->mainMenu()->isVisible(), shows == "main menu");
+        QCOMPARE(answers.texts(), shows.isEmpty() || shows.endsWith("menu") ? QStringList() : QStringList(shows));
         shown.window->contextMenu()->close();
+        shown.window->mainMenu()->close();
         // The items that need a file or an entry follow the row (an opened file's wait for the next move).
         const bool isFile = row.contains('.') && row != "..";
         const My_Widget::MenuIds& ids = shown.window->ids();
