@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "core/folder_reader.h"
 #include "core/paths.h"
+#include "core/phonefolders.h"
 #include "mainwindow/my_listbox.h"
 
 #include <QFileInfo>
@@ -18,7 +19,13 @@ void My_Widget::qListBox(QString path)
     enableRowItems(false, false);  // until a row is chosen
     const QString fullPath = path.startsWith('/') ? path : joinPath(folder.absolutePath(), path);
     if (!QFileInfo(fullPath).isDir()) {
-        shell(fullPath);
+        const QString card = pulledCard(QDir::cleanPath(fullPath));
+        if (card.isEmpty()) {
+            shell(fullPath);
+        } else {  // the card was pulled while shown
+            qListBox(phoneFolders().diska);
+            listPlace(CN("SD card"), card);
+        }
         return;
     }
     folder.setPath(QDir::cleanPath(fullPath));

@@ -76,15 +76,6 @@ void transferSelected(My_Widget& window, Transfer operation)
         window.qListBox(here);
 }
 
-// The fixed folders are not there on every phone: the card may be out.
-void listFixedFolder(My_Widget& window, const QString& label, const QString& path)
-{
-    if (QFileInfo(path).isDir())
-        window.qListBox(path);
-    else
-        window.showDialog("[" + label + "] " + path + CN(" is not there"));
-}
-
 // A window of its own on top of this one, gone when closed.
 void showOnTop(QWidget* window)
 {
@@ -132,10 +123,10 @@ const std::vector<My_Widget::MenuItem>& My_Widget::menuItems()
         {System, "Search", &M::search, [](W w) { w.openSearch(); }},
         {System, "Hidden files", &M::hiddenFiles, [](W w) { w.toggleHiddenFiles(); }},
 
-        {Folders, "SD card", &M::sdCard, [](W w) { listFixedFolder(w, CN("SD card"), phoneFolders().card); }},
-        {Folders, "Phone Dir", &M::phoneDir, [](W w) { listFixedFolder(w, CN("Phone Dir"), phoneFolders().phoneDir); }},
-        {Folders, "System Dir", &M::systemDir, [](W w) { listFixedFolder(w, CN("System Dir"), phoneFolders().systemDir); }},
-        {Folders, "Setup Dir", &M::setupDir, [](W w) { listFixedFolder(w, CN("Setup Dir"), phoneFolders().setupDir); }},
+        {Folders, "SD card", &M::sdCard, [](W w) { w.listPlace(CN("SD card"), phoneFolders().card); }},
+        {Folders, "Phone Dir", &M::phoneDir, [](W w) { w.listPlace(CN("Phone Dir"), phoneFolders().phoneDir); }},
+        {Folders, "System Dir", &M::systemDir, [](W w) { w.listPlace(CN("System Dir"), phoneFolders().systemDir); }},
+        {Folders, "Setup Dir", &M::setupDir, [](W w) { w.listPlace(CN("Setup Dir"), phoneFolders().setupDir); }},
 
         {Sort, "by Name", &M::byName, [](W w) { w.sortBy("0"); }},
         {Sort, "by Time", &M::byTime, [](W w) { w.sortBy("1"); }},
@@ -301,6 +292,14 @@ void My_Widget::openSelectedIn()
         return;
     }
     Wr(quoted(app), selectedPath());
+}
+
+void My_Widget::listPlace(const QString& label, const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        qListBox(path);
+    else
+        showDialog("[" + label + "] " + path + CN(" is not there"));
 }
 
 void My_Widget::openGeneralSetup()

@@ -96,8 +96,8 @@ void My_Widget::listStartFolder()
     startFolderSetting = fromStoredBytes(iniRead("File"));
     if (!startFolderSetting.isEmpty() && QFileInfo(startFolderSetting).isDir())
         qListBox(startFolderSetting);
-    else if (QFileInfo(phoneFolders().card).isDir())
-        qListBox(phoneFolders().card);
+    else if (const QString card = phoneFolders().card; QFileInfo(card).isDir())
+        qListBox(card);
     else
         qListBox("/");
 }

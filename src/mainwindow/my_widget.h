@@ -121,6 +121,8 @@ private:
     void fillProgramList();
     void useSortOrder(const QString& order);
     void listStartFolder();
+    // Lists one of the phone's places, or says it is not there: the card may be out.
+    void listPlace(const QString& label, const QString& path);
     void enableRowItems(bool entry, bool file);
     void startLongPress();
     // A row whose name is not UTF-8 is shown, but no command may act on it: says so.

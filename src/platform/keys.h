@@ -27,6 +27,14 @@ public:
 // special keys and phone keys move to the old toolkit's 0x1000 and 0x1100 ranges.
 int oldToolkitKeyCode(int qtKey);
 
+// The soft keys, left to right.
+enum class SoftKey { None, Left, Middle, Right };
+
+// The soft key a key stands for: F1, F2, F3 and the handset's Context1 to Context3 (codes 4352
+// to 4354) left to right, the Menu key the left one; in a window other than the main one,
+// Escape and the handset's Back key the right one.
+SoftKey softKeyFor(int qtKey, bool mainWindow);
+
 // For a window that binds a single key: true when the event is that key, which the window
 // then consumes; pressed tells a press from a release.
 bool isKeyEvent(const QWSEvent* event, int qtKey, bool* pressed);

@@ -1,13 +1,17 @@
 #include "platform/zmainwidget.h"
 
 #include "platform/keys.h"
+#include "platform/softkeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -39,6 +43,13 @@ protected:
                              metrics.elidedText(words.left(lastBlank).trimmed(), Qt::ElideRight, room));
     }
 };
+
+// The windows shown, the one on top last.
+QList<QPointer<ZMainWidget>>& shownWindows()
+{
+    static QList<QPointer<ZMainWidget>> windows;
+    return windows;
+}
 
 }  // namespace
 
@@ -136,6 +147,64 @@ bool ZMainWidget::qwsEvent(QWSEvent*)
     return false;
 }
 
+// A window that opens takes the keyboard, also where no window manager hands it over.
+void ZMainWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    shownWindows().removeAll(this);
+    shownWindows().append(this);
+    raise();
+    activateWindow();
+    if (content && !focusWidget())
+        content->setFocus();
+}
+
+// The window on top gives the keyboard back to the window below when it goes.
+void ZMainWidget::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    QList<QPointer<ZMainWidget>>& shown = shownWindows();
+    const bool wasOnTop = !shown.isEmpty() && shown.last() == this;
+    shown.removeAll(this);
+    shown.removeAll(QPointer<ZMainWidget>());
+    if (wasOnTop && !shown.isEmpty())
+        shown.last()->activateWindow();
+}
+
+// A soft key's menu opens above it, without a loop of its own inside the key event.
+void ZMainWidget::pressSoftKey(QPushButton* button)
+{
+    if (!button->isEnabled())
+        return;
+    if (QMenu* menu = button->menu())
+        menu->popup(button->mapToGlobal(QPoint(0, -menu->sizeHint().height())));
+    else
+        button->click();
+}
+
+// The soft keys are the window's own phone buttons as they stand from left to right;
+// a bar of two has no middle key.
+QPushButton* ZMainWidget::softKeyButton(SoftKey key) const
+{
+    QList<ZPushButton*> keys;
+    for (ZPushButton* button : findChildren<ZPushButton*>())
+        if (button->window() == this && button->isVisibleTo(this))
+            keys << button;
+    std::stable_sort(keys.begin(), keys.end(), [this](const QWidget* a, const QWidget* b) {
+        return a->mapTo(this, QPoint()).x() < b->mapTo(this, QPoint()).x();
+    });
+    switch (key) {
+    case SoftKey::Left:
+        return keys.value(0);
+    case SoftKey::Middle:
+        return keys.size() == 3 ? keys.at(1) : nullptr;
+    case SoftKey::Right:
+        return keys.size() > 1 ? keys.last() : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
 // A key event ignored by a child travels up to its parents; the hook sees it once.
 // Events live on the stack, so the next key event often has the address of the last one:
 // only the same event going on to a parent of its first receiver is a propagation.
@@ -161,13 +230,18 @@ bool ZMainWidget::routeKey(QObject* receiver, QKeyEvent* key)
     lastKeyType = int(key->type());
     lastKey = key->key();
     const bool press = key->type() == QEvent::KeyPress;
+    // The soft keys' keys never reach the hook: whatever it records, they stay the way out.
+    // The main window is the one no other window owns.
+    const SoftKey softKey = softKeyFor(key->key(), !parentWidget());
     QWSKeyEvent wsEvent(oldToolkitKeyCode(key->key()),
                         key->text().isEmpty() ? 0 : key->text().at(0).unicode(), press);
-    const bool consumed = qwsEvent(&wsEvent);
+    const bool consumed = softKey != SoftKey::None || qwsEvent(&wsEvent);
     if (press)
         heldKey = consumed ? key->key() : 0;
     else if (key->key() == heldKey)
         heldKey = 0;
+    if (QPushButton* button = press ? softKeyButton(softKey) : nullptr)
+        pressSoftKey(button);  // last: it may close this window
     return consumed;
 }
 

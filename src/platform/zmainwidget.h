@@ -6,8 +6,10 @@
 
 class QKeyEvent;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 class QWSEvent;
+enum class SoftKey;
 
 // A phone window: title bar label, one content widget, one soft-key bar.
 // It is always a top-level window; a parent only owns it.
@@ -31,11 +33,17 @@ public:
     // returning true consumes the event.
     virtual bool qwsEvent(QWSEvent* event);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     class KeyRouter;
 
     bool routeKey(QObject* receiver, QKeyEvent* event);
     bool isPropagationOfLastKey(QObject* receiver, QEvent* event) const;
+    QPushButton* softKeyButton(SoftKey key) const;
+    static void pressSoftKey(QPushButton* button);
 
     QLabel* titleBar;
     QVBoxLayout* layout;

@@ -313,10 +313,21 @@ private slots:
         WorkFolder work;
         const QString locked = work.makeFolder("locked");
         DialogAnswerer answers;
-        answers.press("Ok").press("Ok");
+        answers.press("Ok").press("Ok").press("Ok");
         My_Widget window;
-        phoneFolders().card = work.file("no card");
+        // A card pulled while shown; without the handset's folders, the phone folder is the home
+        // folder and the download folder the user's.
+        window.qListBox(work.makeFolder("mmc/mmca1/photos"));
+        QVERIFY(QDir(work.file("mmc")).removeRecursively() && QDir(work.file("diska")).removeRecursively());
+        window.qListBox("..");
+        QCOMPARE(window.currentFolder().absolutePath(), QDir::homePath());
         window.menuSelect(window.ids().sdCard);
+        QVERIFY(QDir(work.file("ezxlocal")).removeRecursively());
+        qputenv("XDG_CONFIG_HOME", work.path().toUtf8());
+        work.write("user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + work.makeFolder("Downloads").toUtf8() + "\"\n");
+        window.menuSelect(window.ids().phoneDir);
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(window.currentFolder().absolutePath(), work.file("Downloads"));
         QFile::setPermissions(work.path(), QFile::permissions(work.path()) | QFile::ExeOther | QFile::ReadOther);
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Root reads every folder: look at it as somebody else.
@@ -327,8 +338,9 @@ private slots:
         if (asRoot)
             QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
         expectAllAnswered(answers);
-        QCOMPARE(answers.texts().value(0), "[SD card] " + work.file("no card") + " is not there");
-        QVERIFY2(answers.texts().value(1).startsWith("[locked] cannot be read"), qPrintable(answers.texts().value(1)));
+        const QString noCard = "[SD card] " + work.file("mmc/mmca1") + " is not there";
+        QCOMPARE(answers.texts().mid(0, 2), QStringList({noCard, noCard}));
+        QVERIFY2(answers.texts().value(2).startsWith("[locked] cannot be read"), qPrintable(answers.texts().value(2)));
     }
 };
 

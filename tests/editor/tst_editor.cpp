@@ -124,7 +124,7 @@ private slots:
                 auto* dialog = qobject_cast<FileDialog*>(window);
                 QVERIFY2(dialog, "the save dialog did not come");
                 dialog->nameField()->setText(action);
-                phoneFolders().card = work.path();
+                handsetFolders().card = work.path();
                 dialog->menu()->itemAction(FileDialog::sdCard)->trigger();
                 QVERIFY2(dialog->acceptKey()->isEnabled(), "the typed name was lost");
                 dialog->acceptKey()->click();

@@ -74,24 +74,31 @@ private slots:
     void startsInTheLastFolderElseTheCardElseTheRoot_data()
     {
         QTest::addColumn<QString>("file");  // the "File" setting, below the work folder
-        QTest::addColumn<bool>("card");
+        QTest::addColumn<QString>("mounts");  // "handset" for the handset's card, else the mount table, @ the work folder
         QTest::addColumn<QString>("listed");  // "" for the root
         const QString folder = "mmc/mmca1/Caf\u00e9 \u65e5";
-        QTest::newRow("the last folder, not ASCII") << folder << true << folder;
-        QTest::newRow("a file: the card") << "mmc/mmca1/file" << true << "mmc/mmca1";
-        QTest::newRow("gone, and no card: the root") << "gone" << false << "";
+        QTest::newRow("the last folder, not ASCII") << folder << "handset" << folder;
+        QTest::newRow("a file: the card") << "mmc/mmca1/file" << "handset" << "mmc/mmca1";
+        QTest::newRow("gone, and no card: the root") << "gone" << "/dev/sdb1 @/elsewhere vfat rw 0 0" << "";
+        QTest::newRow("gone: the first medium mounted") << "gone"
+            << "/dev/sda1 @/elsewhere vfat\n/dev/sdb1 @/media/gone vfat\n/dev/sdc1 @/media/My\\040Card\\134 vfat\n"
+            << "media/My Card\\";
     }
     void startsInTheLastFolderElseTheCardElseTheRoot()
     {
         QFETCH(QString, file);
-        QFETCH(bool, card);
+        QFETCH(QString, mounts);
         QFETCH(QString, listed);
         WorkFolder work;
         const QString other = work.makeFolder("mmc/mmca1/Caf\u00e9 \u65e5");
         work.write("mmc/mmca1/file");
         work.writeSettings({"Hide::0", "File::" + work.file(file)});
-        if (!card)
-            phoneFolders().card = work.file("no card");
+        work.makeFolder("elsewhere");
+        work.makeFolder("media/My Card\\");
+        if (mounts != "handset") {
+            handsetFolders().card = work.file("no card");
+            work.write("mounts", mounts.replace("@", work.path()).toUtf8());
+        }
         DialogAnswerer answers;  // a start folder that is not one would be opened as a file
         My_Widget window;
         QCOMPARE(answers.texts(), QStringList());

@@ -39,13 +39,21 @@ struct Shown {
         window->fileList()->setFocus();
     }
 
+    // A user's keys come once the keyboard has settled on a shown window (one other than notOn).
+    static bool keyboardSettled(const QWidget* notOn)
+    {
+        return QTest::qWaitFor([notOn] {
+            const QWidget* active = QApplication::activeWindow();
+            return active && active->isVisible() && active != notOn;
+        });
+    }
+
     // "Down" presses and releases a key, "+Down" only presses it, "-Down" only releases it,
     // "*Down" is an auto-repeated press, "0" a key without a number; "tap:NAME" and
-    // "long:NAME" touch a row, "list" lists the folder again.
+    // "long:NAME" touch a row, "list" lists the folder again, "open:buttons" and "open:setup" open
+    // Button setup and General setup on top. Keys go where the keyboard is.
     void act(const QString& step)
     {
-        QWidget* focused = QApplication::focusWidget();
-        QWidget* target = focused && focused->window() == window.get() ? focused : window.get();
         My_ListBox* list = window->fileList();
         const QPoint row = list->itemRect(int(list->names().indexOf(step.section(':', 1)))).center();
         if (step.startsWith("tap:")) {
@@ -61,7 +69,12 @@ struct Shown {
             QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
         } else if (step == "list") {
             window->qListBox(top);
+        } else if (step.startsWith("open:")) {
+            window->menuSelect(step == "open:setup" ? window->ids().generalSetup : window->ids().buttonSetup);
+            QVERIFY(keyboardSettled(window.get()));
         } else {
+            QVERIFY(keyboardSettled(nullptr));
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
             const bool number = step != "0";
             const QString name = step.mid(QString("+-*").contains(step[0]) ? 1 : 0);
             const Qt::Key key = number ? QKeySequence(name)[0].key() : Qt::Key(0);
@@ -111,6 +124,12 @@ private slots:
         QTest::newRow("double: a long press needs a new first tap")
             << Walk{"handset 1", "tap:alpha long:alpha", "alpha", "top"};
         QTest::newRow("mixed: a folder at once") << Walk{"handset 2", "tap:beta", "..", "top/beta"};
+        QTest::newRow("F1 opens the main menu") << Walk{"handset 0", "F1", "..", "top", "main menu"};
+        QTest::newRow("so does the Menu key") << Walk{"handset 0", "Menu", "..", "top", "main menu"};
+        QTest::newRow("a window on top takes the keys, Escape closes it")
+            << Walk{"handset 0", "open:buttons Left Up Escape Down", "alpha", "top"};
+        QTest::newRow("so do F3, Back and the handset's right soft key")
+            << Walk{"handset 0", "open:buttons F3 open:setup Back open:buttons Context3 Up", "note.zzz", "top"};
         QTest::newRow("mixed: a second tap opens a file")
             << Walk{"handset 2", "tap:note.zzz tap:note.zzz", "note.zzz", "top", "No associate programm"};
     }
@@ -125,9 +144,11 @@ private slots:
         QCOMPARE(window.fileList()->Istr(), walk.row);
         QCOMPARE(window.currentFolder().absolutePath(), QDir::cleanPath(shown.work.file(walk.folder)));
         QCOMPARE(window.contextMenu()->isVisible(), walk.shows == "menu");
-        const bool box = !walk.shows.isEmpty() && walk.shows != "menu";
+        QCOMPARE(window.mainMenu()->isVisible(), walk.shows == "main menu");
+        const bool box = !walk.shows.isEmpty() && !walk.shows.endsWith("menu");
         QCOMPARE(answers.texts(), box ? QStringList(walk.shows) : QStringList());
         window.contextMenu()->close();
+        window.mainMenu()->close();
         // The items that need a file or an entry follow the row (an opened file's wait for the next move).
         const bool isFile = walk.row.contains('.') && walk.row != "..";
         QCOMPARE(window.actionMenu()->isItemEnabled(window.ids().extract), isFile && !box);

@@ -110,7 +110,7 @@ private slots:
         My_Widget main;
         selectRow(main, hostile + ".txt");
         if (records.contains("/mmc/mmca1/"))
-            phoneFolders().card = "/mmc/mmca1";  // where the phone has it
+            handsetFolders().card = "/mmc/mmca1";  // where the phone has it
         QStringList shown;
         DialogAnswerer answers;
         answers.then([&](QWidget* dialog) {

@@ -79,7 +79,7 @@ private slots:
         My_Widget_F4 window(nullptr);
         DialogAnswerer answers;
         answers.press("Ok");
-        sendKeys(window, "-Return +Up *Up *Up -Up Down Left Right Enter A B Call F1");
+        sendKeys(window, "-Return +Up *Up *Up -Up Down Left Right Enter A B Call F5");
         const QByteArray recorded = work.read("system.txt");
         QCOMPARE(recorded, "Key_Up::4115\r\nKey_Down::4117\r\nKey_Left::4114\r\nKey_Right::4116\r\nKey_Enter::4101\r\n"
                            "Key_A::65\r\nKey_B::66\r\nKey_C::4356\r\n");

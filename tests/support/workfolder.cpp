@@ -25,7 +25,7 @@ WorkFolder::WorkFolder()
 {
     QVERIFY2(dir.isValid(), "no temporary folder");
     QDir::setCurrent(dir.path());
-    PhoneFolders& folders = phoneFolders();
+    PhoneFolders& folders = handsetFolders();
     folders.card = makeFolder("mmc/mmca1");
     folders.systemDir = makeFolder("ezxlocal");
     folders.phoneDir = makeFolder("ezxlocal/download/mystuff");
@@ -42,12 +42,14 @@ WorkFolder::WorkFolder()
     QVERIFY(linked);
     qputenv("XDG_DATA_HOME", makeFolder("xdg/data").toUtf8());
     qputenv("XDG_DATA_DIRS", (makeFolder("xdg/dirs") + ":" + mimeOnly.path()).toUtf8());
+    setRemovableMedia(file("mounts"), {file("media")});
 }
 
 WorkFolder::~WorkFolder()
 {
     QDir::setCurrent(previousCurrent);
-    phoneFolders() = PhoneFolders();
+    handsetFolders() = PhoneFolders();
+    setRemovableMedia({}, {});
 }
 
 QByteArray WorkFolder::read(const QString& name) const

@@ -9,6 +9,7 @@ void writeFile(const QString& path, const QByteArray& bytes = {}, qint64 ageMs =
 
 // A temporary working folder for one test: the program's settings files live in it,
 // the phone's fixed folders point into it, and it is the current folder meanwhile.
+// Removable media are those its file "mounts" names under its folder "media".
 class WorkFolder
 {
 public:
