@@ -16,7 +16,6 @@ QByteArray imageBytes(const char* format, const QSize& size)
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return buffer.data();
 }
