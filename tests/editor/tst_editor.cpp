@@ -169,7 +169,6 @@ private slots:
         DialogAnswerer answers;
         answers.press("Close").press("Cancel").press("Close");
         TextEditor editor(work.file("big.txt"));
-        QCOMPARE(editor.textEdit()->text(), QString());
         typeAtEnd(editor, "short");
         editor.fileMenu()->itemAction(TextEditor::saveItem)->trigger();
         QCOMPARE(QFileInfo(work.file("big.txt")).size(), TextEditor::largestFile + 1);
@@ -179,11 +178,10 @@ private slots:
         rlimit previous{};
         getrlimit(RLIMIT_FSIZE, &previous);
         const rlimit small{1000, previous.rlim_max};
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the test
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         const bool saved = note.save();
         setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
         QVERIFY(!saved);
         QVERIFY(note.textEdit()->edited());
         expectAllAnswered(answers);

@@ -72,6 +72,7 @@ private slots:
 
     void openIn_data()
     {
+        QTest::addColumn<QString>("ending");  // of the file's name; "q9z": a PNG known by its content alone
         QTest::addColumn<QString>("database");
         QTest::addColumn<QByteArray>("records");
         QTest::addColumn<QStringList>("names");  // the rows after the phone's own four
@@ -81,34 +82,55 @@ private slots:
         const QString phoneDb = "ezxlocal/download/appwrite/am/InstalledDB";
         const QStringList games{"Game"};
         auto with = [](const char* from, const char* to) { return QByteArray(game).replace(from, to); };
-        QTest::newRow("neither database") << "" << QByteArray() << QStringList() << 1 << "Cannot start [/usr/SYSqtapp/mediaplayer/mediaplayer]";
-        QTest::newRow("picker cancelled") << cardDb << game << games << -2 << "";
-        QTest::newRow("card record") << cardDb << game << games << 4 << "started";
-        QTest::newRow("phone record, CRLF, UTF-8 name") << phoneDb << with("\n", "\r\n").replace("Game", "\xe6\xb8\xb8\xe6\x88\x8f") << QStringList{"\u6e38\u620f"} << 4 << "started";
-        QTest::newRow("16-character directory") << cardDb << with("app 1", "0123456789abcdef") << QStringList() << -1 << "";
-        QTest::newRow("directory on the card") << cardDb << with("app 1", "/mmc/mmca1/x") << games << 4 << "not used, JAVA is run";
-        QTest::newRow("no Name, then no Exec: each keeps its own") << cardDb << with("Name = Game\n", "") + with("app 1", "app2").replace("Game", "Two").replace("Exec = run\n", "") << QStringList{"Two"} << 4 << "[Two] has no program to start";
-        QTest::newRow("no uid: the phone's folder") << cardDb << with("uid = 7\n", "") << games << 4 << "Cannot start [@/download/.system/QTDownLoad/app 1/run]";
+        QTest::newRow("neither database") << "txt" << "" << QByteArray() << QStringList() << 1
+                                          << "Cannot start [/usr/SYSqtapp/mediaplayer/mediaplayer]";
+        QTest::newRow("picker cancelled") << "txt" << cardDb << game << games << -2 << "";
+        QTest::newRow("card record") << "txt" << cardDb << game << games << 4 << "started";
+        QTest::newRow("phone record, CRLF, UTF-8 name")
+            << "txt" << phoneDb << with("\n", "\r\n").replace("Game", "\xe6\xb8\xb8\xe6\x88\x8f")
+            << QStringList{"\u6e38\u620f"} << 4 << "started";
+        QTest::newRow("16-character directory")
+            << "txt" << cardDb << with("app 1", "0123456789abcdef") << QStringList() << -1 << "";
+        QTest::newRow("directory on the card")
+            << "txt" << cardDb << with("app 1", "/mmc/mmca1/x") << games << 4 << "not used, JAVA is run";
+        QTest::newRow("no Name, then no Exec: each keeps its own")
+            << "txt" << cardDb
+            << with("Name = Game\n", "") + with("app 1", "app2").replace("Game", "Two").replace("Exec = run\n", "")
+            << QStringList{"Two"} << 4 << "[Two] has no program to start";
+        QTest::newRow("no uid: the phone's folder")
+            << "txt" << cardDb << with("uid = 7\n", "") << games << 4
+            << "Cannot start [@/download/.system/QTDownLoad/app 1/run]";
+        // The desktop's, the default of "mimeapps.list" first, NoDisplay ones left out; started without a shell.
+        QTest::newRow("desktop application")
+            << "q9z" << "" << QByteArray() << QStringList{"Viewer", "Another"} << 4 << "started";
     }
 
-    // The program gets "-d" and the file's path as two arguments; only a program that started is
-    // recorded in "setup.txt", quoted as a command.
+    // A phone program gets "-d" and the file's path as two arguments; only a program that started is
+    // recorded in "setup.txt", and the file's type then starts it the same way.
     void openIn()
     {
+        QFETCH(QString, ending);
         QFETCH(QString, database);
         QFETCH(QByteArray, records);
         QFETCH(QStringList, names);
         QFETCH(int, row);
         QFETCH(QString, outcome);
         WorkFolder work;
-        const QString path = phoneFolders().card + "/" + hostile + ".txt";
+        const QString name = hostile + "." + ending;
+        const QString path = phoneFolders().card + "/" + name;
         const QString program = work.recorder("mmc/mmca1/.system/QTDownLoad/app 1/run");
-        work.write("mmc/mmca1/" + hostile + ".txt", "text");
+        work.write("mmc/mmca1/" + name, ending == "q9z" ? "\x89PNG\r\n\x1a\n" : "text");
         work.write(database.isEmpty() ? "unused" : database, records);
+        const QByteArray entry = "[Desktop Entry]\nType=Application\nMimeType=image/x-other;image/png;\nExec=\""
+                                 + program.toUtf8() + "\" \"a \\\\\"q\\\\\" \\\\$x\" %i --f=%f %%\n";
+        work.write("xdg/data/applications/z/viewer.desktop", entry + "Name=Viewer\n");
+        work.write("xdg/data/applications/unseen.desktop", entry + "Name=Unseen\nNoDisplay=true\n");
+        work.write("xdg/dirs/applications/other.desktop", entry + "Name=Another\n");
+        work.write("xdg/dirs/applications/mimeapps.list", "[Default Applications]\nimage/png=z-viewer.desktop\n");
         work.write("setup.txt", "jpg::b\r\n");
         work.writeSettings({"File::" + phoneFolders().card});
         My_Widget main;
-        selectRow(main, hostile + ".txt");
+        selectRow(main, name);
         if (records.contains("/mmc/mmca1/"))
             handsetFolders().card = "/mmc/mmca1";  // where the phone has it
         QStringList shown;
@@ -127,46 +149,13 @@ private slots:
         expectAllAnswered(answers);
         QCOMPARE(shown, QStringList({"Notepad   ", "RealPlayer", "MediaViwer", "Browser   "}) + names);
         QCOMPARE(answers.texts().mid(1).join(""), started ? "" : outcome.replace("@", phoneFolders().systemDir));
+        const QString arguments = ending == "q9z" ? "a \"q\" $x|--f=" + path + "|%|\n" : "-d|" + path + "|\n";
+        QTRY_COMPARE(work.read("log"), started ? arguments.toUtf8() : QByteArray());
+        QVERIFY(work.read("setup.txt").startsWith("jpg::b\r\n"));
+        QCOMPARE(work.read("setup.txt") == "jpg::b\r\n", !started);
         if (started)
-            QTRY_COMPARE(work.read("log"), "-d|" + path.toUtf8() + "|\n");
-        QCOMPARE(work.read("setup.txt"), "jpg::b\r\n" + (started ? "txt::" + quoted(program).toUtf8() + "\r\n" : ""));
-        QCOMPARE(injectedFiles(work.path()), QStringList());
-    }
-
-    // The desktop's applications for the file's type follow the phone's, the default of
-    // "mimeapps.list" first, NoDisplay ones left out. The chosen one starts without a shell as its
-    // Exec line says, and the association recorded starts it the same way.
-    void openInADesktopApplication()
-    {
-        WorkFolder work;
-        const QString name = hostile + ".q9z";  // a PNG known by its content alone
-        const QString path = phoneFolders().card + "/" + name;
-        work.write("mmc/mmca1/" + name, "\x89PNG\r\n\x1a\n");
-        const QByteArray entry = "[Desktop Entry]\nType=Application\nMimeType=image/x-other;image/png;\nExec=\""
-                                 + work.recorder("bin/rec").toUtf8() + "\" \"a \\\\\"q\\\\\" \\\\$x\" %i --f=%f %%\n";
-        work.write("xdg/data/applications/z/viewer.desktop", entry + "Name=Viewer\n");
-        work.write("xdg/data/applications/unseen.desktop", entry + "Name=Unseen\nNoDisplay=true\n");
-        work.write("xdg/dirs/applications/other.desktop", entry + "Name=Another\n");
-        work.write("xdg/dirs/applications/mimeapps.list", "[Default Applications]\nimage/png=z-viewer.desktop\n");
-        work.write("setup.txt");
-        work.writeSettings({"File::" + phoneFolders().card});
-        My_Widget main;
-        selectRow(main, name);
-        QStringList shown;
-        DialogAnswerer answers;
-        answers.then([&](QWidget* dialog) {
-            auto* list = dialog->findChild<Sotr_ListBox*>();
-            shown = list->names().mid(4);
-            list->setCurrentItem(4);
-            DialogAnswerer::pressButton(dialog, "Ok");
-        });
-        main.menuSelect(main.ids().openIn);
-        expectAllAnswered(answers);
-        QCOMPARE(shown, QStringList({"Viewer", "Another"}));
-        const QByteArray arguments = "a \"q\" $x|--f=" + path.toUtf8() + "|%|\n";
-        QTRY_COMPARE(work.read("log"), arguments);
-        main.shell(path);
-        QCOMPARE(work.read("log"), arguments + arguments);
+            main.shell(path);
+        QCOMPARE(work.read("log"), started ? (arguments + arguments).toUtf8() : QByteArray());
         QCOMPARE(injectedFiles(work.path()), QStringList());
     }
 };

@@ -44,22 +44,13 @@ F_File_8_N* search(Search_Widget& form, int place, const QString& text, const QS
     return form.findChildren<F_File_8_N*>().last();
 }
 
-// The rows, each as the path of its file below the working folder, the fixed folders shortened.
-QStringList rows(const WorkFolder& work, F_File_8_N* results)
-{
-    QStringList paths;
-    for (const SMy_ListBox* list = results->resultList(); paths.size() < list->count();)
-        paths << QDir(work.path()).relativeFilePath(joinPath(list->rowFolder(paths.size()), list->Istr(paths.size())));
-    return paths.replaceInStrings(QRegularExpression("^(mmc/mmca1|ezxlocal/download)/"), "");
-}
-
 // A tap on a row ("tap 2"), a key, or an item of the operation menu, by its text.
 void act(F_File_8_N* results, const QString& step)
 {
     SMy_ListBox* list = results->resultList();
     if (step.startsWith("tap "))
         return QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->itemRect(step.mid(4).toInt()).center());
-    if (QAbstractButton* key = QMap<QString, QAbstractButton*>{{"FCheck", results->checkAll()}, {"Back", results->backKey()}, {"Retry", results->retryKey()}, {"Ok", results->okKey()}}.value(step))
+    if (QAbstractButton* key = QMap<QString, QAbstractButton*>{{"FCheck", results->checkAll()}, {"Back", results->backKey()}, {"Ok", results->okKey()}}.value(step))
         return key->click();
     for (int id : {results->copyId(), results->moveId(), results->deleteId()})
         if (results->operationMenu()->text(id) == step)
@@ -90,10 +81,9 @@ private slots:
         QTest::newRow("every file, in walk order") << Walk{0, "", "", "", all};
         QTest::newRow("Images, case ignored") << Walk{0, "PHOTO", "a", "", QStringList{"b/photo2.png", "Photo.JPG"}};
         QTest::newRow("Other alone") << Walk{0, "", "f", "", QStringList{"a.xyz", "photo/x.bin", "README"}};
-        QTest::newRow("wildcard, case ignored") << Walk{0, "*.TXT", "", "", txt};
         QTest::newRow("hidden with hiden dir") << Walk{0, ".txt", "dg", "", QStringList{".hdir/in.txt", ".hid.txt"} + txt};
         QTest::newRow("Phone Dirs") << Walk{1, "", "", "", QStringList{"diska/d.txt"}};
-        QTest::newRow("SD card") << Walk{2, "txt", "", "", txt.mid(0, 3)};
+        QTest::newRow("SD card, wildcard, case ignored") << Walk{2, "*.TXT", "", "", txt.mid(0, 3)};
         QTest::newRow("Stop stops") << Walk{0, "", "", "Stop", QStringList{}};
         QTest::newRow("Search is not pressed twice") << Walk{0, "", "", "Search", all};
     }
@@ -117,8 +107,11 @@ private slots:
                 QCOMPARE(keys->getRightBtn()->text(), "Stop");
                 QTest::mouseClick(walk.input == "Stop" ? keys->getRightBtn() : keys->getMidBtn(), Qt::LeftButton);
             });
-        F_File_8_N* results = search(form, walk.place, walk.text, walk.boxes);
-        QCOMPARE(rows(work, results), walk.found);
+        const SMy_ListBox* list = search(form, walk.place, walk.text, walk.boxes)->resultList();
+        QStringList rows;  // each the path of its file below the working folder, the fixed folders shortened
+        while (rows.size() < list->count())
+            rows << QDir(work.path()).relativeFilePath(joinPath(list->rowFolder(rows.size()), list->Istr(rows.size())));
+        QCOMPARE(rows.replaceInStrings(QRegularExpression("^(mmc/mmca1|ezxlocal/download)/"), ""), walk.found);
         QCOMPARE(form.findChildren<F_File_8_N*>().size(), 1);
         QCOMPARE(keys->getRightBtn()->text(), "Exit");
     }
@@ -134,7 +127,6 @@ private slots:
         QTest::newRow("back closes both") << QStringList{"Back"} << none << "" << none << "mmca1";
         QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << "" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
         QTest::newRow("delete in two folders asks once") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok", "Ok"} << "Delete 2 entries? one.txt, two.txt" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
-        QTest::newRow("delete cancelled") << QStringList{"del files", "tap 0", "Ok"} << QStringList{"Cancel"} << "" << none << "results";
         QTest::newRow("replace cancelled") << QStringList{"Copy files", "tap 1", "Ok"} << QStringList{"pick b", "Cancel"} << "" << none << "results";
         QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "Ok"} << "success" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
         QTest::newRow("one name twice") << QStringList{"move files", "tap 1", "tap 2", "Ok"} << QStringList{"pick", "Ok"} << "[same.txt] has the name of another entry going there" << QStringList{"a", "a/one.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/same.txt"} << "to";

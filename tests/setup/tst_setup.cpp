@@ -45,8 +45,6 @@ private slots:
         QTest::newRow("beyond the lists, click missing, new password")
             << QByteArray("window::2\nTaxis::-1\nHide::\nPassWord::\n") << "n€w"
             << QByteArray("window::0\r\nTaxis::0\r\nHide::0\r\nPassWord::n\xe2\x82\xacw\r\n") << "Not saved: Open in (click)" + notSaved;
-        QTest::newRow("password holding ::") << stored << "a::b"
-            << QByteArray(stored).replace("click::x", "click::0").replace("caf\xc3\xa9", "a::b") << "saved pleas restart to apply";
     }
 
     void generalSetupSaves()
