@@ -331,7 +331,7 @@ struct Data {
 // Points the phone's fixed folders into the data, so nothing outside it is touched.
 void pointPhoneFolders(const Data& data)
 {
-    PhoneFolders& folders = phoneFolders();
+    PhoneFolders& folders = handsetFolders();
     folders.card = data.small;
     folders.phoneDir = data.small;
     folders.systemDir = data.small;
@@ -602,7 +602,7 @@ void benchProperties(const Data& data, int runs)
 // A search of the card for "text" until the results window is filled and painted, beside find.
 void benchSearch(const Data& data, int runs)
 {
-    phoneFolders().card = data.search;
+    handsetFolders().card = data.search;
     Search_Widget form(nullptr);
     form.show();
     form.findChild<QComboBox*>("CB")->setCurrentIndex(2);  // "SD card"
