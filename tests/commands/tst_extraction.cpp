@@ -25,7 +25,7 @@ void installHelpers(const WorkFolder& work)
 }
 
 // What the card holds, in one line: every entry below it, "/" after a folder, "=" and the
-// bytes after a small file, "!" after an entry with setuid, setgid or another owner.
+// bytes after a file of a dozen bytes at most, "!" after an entry with setuid, setgid or another owner.
 QString cardState()
 {
     const QString card = phoneFolders().card;
@@ -36,7 +36,7 @@ QString cardState()
         struct stat info;
         lstat(QFile::encodeName(path).constData(), &info);
         QFile file(path);
-        const bool small = S_ISREG(info.st_mode) && info.st_size <= 20 && file.open(QIODevice::ReadOnly);
+        const bool small = S_ISREG(info.st_mode) && info.st_size <= 12 && file.open(QIODevice::ReadOnly);
         const bool marked = (info.st_mode & (S_ISUID | S_ISGID)) || info.st_uid != geteuid() || info.st_gid != getegid();
         entries << path.mid(card.size() + 1) + (S_ISDIR(info.st_mode) ? "/" : "") +
                        (small ? "=" + QString::fromUtf8(file.readAll()) : "") + (marked ? "!" : "");
@@ -139,10 +139,11 @@ void ExtractionTest::hostileCards_data()
 
     // Archives made by tests/data/make-archives.py: whatever they hold, nothing is written outside
     // the folder, and anything left out or failing is reported, never "Extracted".
-    const auto unpack = [](const QString& row, const QStringList& archives, bool failed, const QStringList& found) {
+    const auto unpack = [](const QString& row, const QStringList& archives, bool failed, const QStringList& found,
+                           const QString& before = "") {
         QStringList after = archives + found;
         after.sort();
-        const QString setup = "cp \"$1\"/" + archives.join(" \"$1\"/") + " .";
+        const QString setup = before + "cp \"$1\"/" + archives.join(" \"$1\"/") + " .";
         const QString shown = failed ? "[" + archives.last() + "] failed!\n" : "Extracted";
         QTest::newRow(qPrintable(row)) << Case{setup, "extract " + archives.join(' '), 0,
                                                QStringList(archives.size() * 2, "Ok"), {shown}, after.join(' ')};
@@ -150,10 +151,9 @@ void ExtractionTest::hostileCards_data()
     QStringList shots{"shots/", "shots/deep/", "shots/deep/er/", "shots/deep/er/file"};
     for (const QString& name : hostileNames())
         if (!name.contains('\\'))  // RAR keeps "\" as its folder separator
-            shots << "shots/" + name + (name.toUtf8().size() < 20 ? "=" + name + "\n" : "");
+            shots << "shots/" + name + (name.toUtf8().size() < 12 ? "=" + name + "\n" : "");
     unpack("stored RAR, in capitals", {"Photos.RAR"}, false, shots);
-    QTest::newRow("unrar missing") << Case{"rm ../../unrar && cp \"$1\"/Photos.RAR .", "extract Photos.RAR", 0,
-                                           {"Ok", "Ok"}, {"[Photos.RAR] failed!\n"}, "Photos.RAR"};
+    unpack("unrar missing", {"Photos.RAR"}, true, {}, "rm ../../unrar && ");
     for (const QString type : {"tgz", "zip"}) {
         unpack(type + ", ../", {"dotdot." + type}, true, {"ok=x"});
         unpack(type + ", absolute", {"abs." + type}, type == "zip",
@@ -162,15 +162,11 @@ void ExtractionTest::hostileCards_data()
         unpack(type + ", a link left by an earlier archive", {"first." + type, "second." + type}, false,
                {"l/", "l/x=x"});
     }
-    // A damaged archive is a small file, its bytes shown.
-    QTest::newRow("zip, damaged") << Case{"cp \"$1\"/broken.zip .", "extract broken.zip", 0, {"Ok", "Ok"},
-                                          {"[broken.zip] failed!\n"}, "broken.zip=PK\u0003\u0004 cut short"};
+    unpack("zip, damaged", {"broken.zip"}, true, {});
     unpack("zip, links with ..", {"up.zip"}, true, {});
     unpack("zip, names in code page 437 and in UTF-8", {"names.zip"}, false,
            {"filename_with_\u00e6o\u00e5.txt=x", "flagged_\u00e6o\u00e5_\u65e5\u672c.txt=x"});
-    QTest::newRow("damaged rar")
-        << Case{"cp \"$1\"/broken.rar .", "extract broken.rar", 0, {"Ok", "Ok"}, {"[broken.rar] failed!\n"},
-                QStringLiteral("broken.rar=Rar!\x1a\x07\0 cut short")};
+    unpack("damaged rar", {"broken.rar"}, true, {});
     unpack("not an archive", {"data.bin"}, true, {});
 }
 
@@ -183,10 +179,10 @@ void ExtractionTest::hostileCards()
     const QString card = phoneFolders().card;
     installHelpers(work);
     // Where the archives' links and absolute paths lead; other runs may use it at the same time.
-    const QString outside = "/tmp/kestrel-outside";
-    QVERIFY(QDir().mkpath(outside));
-    QFile::remove(outside + "/abs");
-    QFile::remove(outside + "/x");
+    const QStringList outside{"/tmp/kestrel-outside/abs", "/tmp/kestrel-outside/x", work.file("x"), work.file("mmc/x")};
+    QVERIFY(QDir().mkpath("/tmp/kestrel-outside"));
+    for (const QString& path : outside)
+        QFile::remove(path);
     const QStringList setup{"-c", "cd \"$0\" && " + c.setup, card, KESTREL_SOURCE_DIR "/tests/data"};
     QCOMPARE(QProcess::execute("/bin/sh", setup), 0);
 
@@ -219,7 +215,7 @@ void ExtractionTest::hostileCards()
     QVERIFY2(!texts.contains(".kestrel"), qPrintable(texts));
     for (const QString& part : c.shown)
         QVERIFY2(texts.contains(QString(part).replace("%1", card)), qPrintable(texts));
-    for (const QString& path : {outside + "/abs", outside + "/x", work.file("x"), work.file("mmc/x")})
+    for (const QString& path : outside)
         QVERIFY2(!QFile::exists(path), qPrintable(path + " was written"));
 }
 

@@ -131,8 +131,7 @@ private slots:
             window.menuSelect(ids.newFolder);
             expected["files/" + typable(name)] = "d";
         } else if (command == "copy" || command == "move") {
-            answers.follow(command == "copy" ? QStringList{"pick:" + card.dest, "Ok", "Ok"}
-                                             : QStringList{"pick:" + card.dest, "Ok", "Ok", "Ok"});
+            answers.follow(QStringList{"pick:" + card.dest} + QStringList(command == "copy" ? 2 : 3, "Ok"));
             window.menuSelect(command == "copy" ? ids.copy : ids.ctxMove);
             expected = treeAfter(treeAfter(expected, target, QString(), false), entry, target, command == "copy");
         } else if (command == "program") {
