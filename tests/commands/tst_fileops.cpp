@@ -387,12 +387,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QString>("told");
-        QTest::newRow("replaces its extension, drops empty lines")
-            << QByteArray("mp3::a\r\n\r\njpg::b\r\n") << "/mmc/mmca1/Song.MP3"
-            << QByteArray("jpg::b\r\nmp3::/usr/bin/player\r\n") << "";
-        QTest::newRow("keeps lists and longer extensions")
-            << QByteArray("jpg$mp3::x\nmp3x::y\nmp3::old\n") << "/a/b.mp3"
-            << QByteArray("jpg$mp3::x\r\nmp3x::y\r\nmp3::/usr/bin/player\r\n") << "";
+        QTest::newRow("replaces its extension, drops empty lines") << QByteArray("mp3::a\r\n\r\njpg::b\r\n")
+            << "/mmc/mmca1/Song.MP3" << QByteArray("jpg::b\r\nmp3::/usr/bin/player\r\n") << "";
+        QTest::newRow("keeps lists and longer extensions") << QByteArray("jpg$mp3::x\nmp3x::y\nmp3::old\n")
+            << "/a/b.mp3" << QByteArray("jpg$mp3::x\r\nmp3x::y\r\nmp3::/usr/bin/player\r\n") << "";
         QTest::newRow("no dot") << QByteArray("") << "/a/README" << QByteArray("readme::/usr/bin/player\r\n") << "";
         QTest::newRow("only dots") << QByteArray("mp3::a\n") << "/a/..." << QByteArray("mp3::a\n") << "";
         for (const char* name : {"b.x$y", "b.x::", "b.x:"})

@@ -138,9 +138,7 @@ private slots:
         for (const char* name : {"src/a", "src/b", "dest/b"})
             work.write(name, name);
         DialogAnswerer answers;
-        answers.press(answer);
-        if (answer != "Cancel")
-            answers.press("Ok");
+        answers.follow(answer == "Cancel" ? QStringList{answer} : QStringList{answer, "Ok"});
         const QStringList sources{work.file("src/a"), work.file("src/b"), work.file("src/gone"), work.file("dest/b")};
         QCOMPARE(runBatch(messages, Transfer::Copy, sources, work.file("dest"), "success"), answer != "Cancel");
         expectAllAnswered(answers);
