@@ -64,12 +64,6 @@ struct Card {
     TreeListing tree() const { return treeListing(root); }
 };
 
-// What the name field keeps of a name: a card's file system refuses the rest.
-QString typable(QString name)
-{
-    return name.remove(QRegularExpression("[\\n\\r?/<>\\\\:\"*]"));
-}
-
 struct Refusal {
     QString command, row;
     QStringList answers;  // %f stands for the listed folder, %d for the destination
@@ -129,7 +123,8 @@ private slots:
         } else if (command == "new folder") {
             answers.follow({"type:" + name, "Ok"});
             window.menuSelect(ids.newFolder);
-            expected["files/" + typable(name)] = "d";
+            // The name field keeps what a card's file system takes.
+            expected["files/" + QString(name).remove(QRegularExpression("[\\n\\r?/<>\\\\:\"*]"))] = "d";
         } else if (command == "copy" || command == "move") {
             answers.follow(QStringList{"pick:" + card.dest} + QStringList(command == "copy" ? 2 : 3, "Ok"));
             window.menuSelect(command == "copy" ? ids.copy : ids.ctxMove);
