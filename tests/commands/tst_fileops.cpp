@@ -1,8 +1,11 @@
-// Commands on a card of hostile names, and the faults a hostile card or a careless user found once.
+// Commands on a card of hostile names, opening by type, and the faults a hostile card or a careless
+// user found once.
 #include "mainwindow/my_widget.h"
 #include "core/phonefolders.h"
 #include "mainwindow/my_listbox.h"
 #include "core/paths.h"
+#include "core/settings.h"
+#include "core/text.h"
 #include "commands/entry_bytes.h"
 #include "commands/transfer.h"
 #include "editor/file_browser.h"
@@ -60,12 +63,6 @@ struct Card {
     void make(const QString& name) const { writeFile(files + "/" + name + "/" + name, name.toUtf8()); }
     TreeListing tree() const { return treeListing(root); }
 };
-
-// What the name field keeps of a name: a card's file system refuses the rest.
-QString typable(QString name)
-{
-    return name.remove(QRegularExpression("[\\n\\r?/<>\\\\:\"*]"));
-}
 
 struct Refusal {
     QString command, row;
@@ -126,10 +123,10 @@ private slots:
         } else if (command == "new folder") {
             answers.follow({"type:" + name, "Ok"});
             window.menuSelect(ids.newFolder);
-            expected["files/" + typable(name)] = "d";
+            // The name field keeps what a card's file system takes.
+            expected["files/" + QString(name).remove(QRegularExpression("[\\n\\r?/<>\\\\:\"*]"))] = "d";
         } else if (command == "copy" || command == "move") {
-            answers.follow(command == "copy" ? QStringList{"pick:" + card.dest, "Ok", "Ok"}
-                                             : QStringList{"pick:" + card.dest, "Ok", "Ok", "Ok"});
+            answers.follow(QStringList{"pick:" + card.dest} + QStringList(command == "copy" ? 2 : 3, "Ok"));
             window.menuSelect(command == "copy" ? ids.copy : ids.ctxMove);
             expected = treeAfter(treeAfter(expected, target, QString(), false), entry, target, command == "copy");
         } else if (command == "program") {
@@ -216,93 +213,83 @@ private slots:
         QCOMPARE(work.read("system.txt"), settings);
     }
 
-    void everyListActsOnTheEntryItShows_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<int>("refusals");   // one per row of the bytes tried; none where they are left out
-        QTest::addColumn<QStringList>("acted");  // what the list hands on, picks or keeps
-        QTest::newRow("main: rename and delete by the bytes") << "main" << 2 << QStringList{lookAlike, "__.jpg", image};
-        QTest::newRow("multi-file") << "multi-file" << 2 << QStringList{lookAlike, image};
-        QTest::newRow("editor browser") << "editor" << 1 << QStringList{image};
-        QTest::newRow("picker") << "picker" << 0 << QStringList{lookAlike};
-        QTest::newRow("viewer") << "viewer" << 0 << QStringList{image};
-        QTest::newRow("search") << "search" << 0 << QStringList{image};
-    }
     // Beside the look-alikes, a link to a pipe is no image. Lists show the bytes and refuse them,
     // or leave them out where the name travels as text; what any list acts on is the look-alike's
-    // own entry.
+    // own entry. The main list comes last: it renames and deletes by the bytes.
     void everyListActsOnTheEntryItShows()
     {
-        QFETCH(QString, list);
-        QFETCH(int, refusals);
-        QFETCH(QStringList, acted);
         WorkFolder work;
         const QString card = phoneFolders().card;
         const QByteArray cardBytes = QFile::encodeName(card) + "/";
         for (const QByteArray& name : {QByteArray("\xff\xfe"), lookAlike.toUtf8()})
             QVERIFY(::mkdir(cardBytes + name, 0755) == 0 && ::close(::creat(cardBytes + name + ".jpg", 0644)) == 0);
         QVERIFY(::mkfifo(cardBytes + "pipe", 0644) == 0 && ::symlink("pipe", cardBytes + "pipe.jpg") == 0);
-        DialogAnswerer answers;
-        for (int i = 0; i < (list == "main" ? 6 : refusals); ++i)  // the main list's also ask, name and tell
-            answers.press("Ok");
-        QStringList rows, done;
-        if (list == "main") {
-            My_Widget window;
-            FileRowList* files = window.fileList();
-            rows = files->names();
-            QList<int> bad;  // the folder's row, then the image's, also after a rename of the image
-            for (int row = 0; row < rows.size(); ++row)
-                if (files->isUndecodable(row))
-                    bad << row;
-            const My_Widget::MenuIds& ids = window.ids();
-            const std::pair<int, int> steps[] = {{0, ids.copy}, {1, ids.copy}, {1, ids.rename}, {0, ids.del}};
-            for (const auto& [row, action] : steps) {
-                files->setCurrentItem(bad.value(row));
-                window.menuSelect(action);
+        // A list, its refusals (one per row of the bytes tried; none where they are left out), and
+        // what it hands on, picks or keeps.
+        const std::tuple<QString, int, QStringList> lists[] = {
+            {"multi-file", 2, {lookAlike, image}}, {"editor", 1, {image}}, {"picker", 0, {lookAlike}},
+            {"viewer", 0, {image}}, {"search", 0, {image}}, {"main", 2, {lookAlike, "__.jpg", image}}};
+        for (const auto& [list, refusals, acted] : lists) {
+            DialogAnswerer answers;
+            // The main list's also ask, name and tell.
+            answers.follow(QStringList(list == "main" ? 6 : refusals, "Ok"));
+            QStringList rows, done;  // the rows of a list that shows the bytes; the names or paths acted on
+            if (list == "main") {
+                My_Widget window;
+                FileRowList* files = window.fileList();
+                rows = files->names();
+                QList<int> bad;  // the folder's row, then the image's, also after a rename of the image
+                for (int row = 0; row < rows.size(); ++row)
+                    if (files->isUndecodable(row))
+                        bad << row;
+                const My_Widget::MenuIds& ids = window.ids();
+                const std::pair<int, int> steps[] = {{0, ids.copy}, {1, ids.copy}, {1, ids.rename}, {0, ids.del}};
+                for (const auto& [row, action] : steps) {
+                    files->setCurrentItem(bad.value(row));
+                    window.menuSelect(action);
+                }
+                done = files->names().mid(1);
+            } else if (list == "multi-file") {
+                F_File_6_N window(nullptr, "Copy files", card, int(Transfer::Copy));
+                QSignalSpy handed(&window, &F_File_6_N::onNeedGUI);
+                rows = window.fileList()->names();
+                for (int row = 0; row < rows.size(); ++row)
+                    window.fileList()->doItemClicked(window.fileList()->item(row));
+                window.menuSelect(window.markId());
+                window.softKeyBar()->getMidBtn()->click();
+                done = splitNameList(handed.value(0).value(0).toString());
+            } else if (list == "editor") {
+                FileBrowser browser("*.jpg", nullptr, nullptr);
+                browser.setDir(card);
+                for (int row = 0; row < browser.count(); ++row) {
+                    rows << browser.item(row)->text();
+                    browser.itemHighlighted(row);
+                    if (!browser.pickedFile().isEmpty())
+                        done << browser.pickedFile();
+                    if (rows.last().endsWith(".jpg"))
+                        browser.itemClicked(browser.item(row));
+                }
+            } else if (list == "picker") {
+                DirectoryView view(nullptr);
+                auto* root = new Directory(&view, card);
+                root->setOpen(true);
+                for (int i = 0; i < root->childCount(); ++i)
+                    done << static_cast<Directory*>(root->child(i))->fullName();
+            } else if (list == "viewer") {
+                done = ImageViewer(card + "/" + image).images();
+            } else {
+                FileWalk walk(false, [](const FolderEntry&) { return true; });
+                walk.walk(card);
+                done = splitNameList(walk.names());
             }
-            done = files->names().mid(1);
-        } else if (list == "multi-file") {
-            F_File_6_N window(nullptr, "Copy files", card, int(Transfer::Copy));
-            QSignalSpy handed(&window, &F_File_6_N::onNeedGUI);
-            FMy_ListBox* files = window.fileList();
-            rows = files->names();
-            for (int row = 0; row < files->count(); ++row)
-                files->doItemClicked(files->item(row));
-            window.menuSelect(window.markId());
-            window.softKeyBar()->getMidBtn()->click();
-            for (const QString& path : splitNameList(handed.value(0).value(0).toString()))
-                done << fnames(path);
-        } else if (list == "editor") {
-            FileBrowser browser("*.jpg", nullptr, nullptr);
-            browser.setDir(card);
-            for (int row = 0; row < browser.count(); ++row) {
-                rows << browser.item(row)->text();
-                browser.itemHighlighted(row);
-                if (!browser.pickedFile().isEmpty())
-                    done << fnames(browser.pickedFile());
-                if (rows.last().endsWith(".jpg"))
-                    browser.itemClicked(browser.item(row));
-            }
-        } else if (list == "picker") {
-            DirectoryView view(nullptr);
-            auto* root = new Directory(&view, card);
-            root->setOpen(true);
-            for (int i = 0; i < root->childCount(); ++i)
-                done << fnames(static_cast<Directory*>(root->child(i))->fullName());
-            rows = done;
-        } else if (list == "viewer") {
-            rows = done = ImageViewer(card + "/" + image).images();
-        } else {
-            FileWalk walk(false, [](const FolderEntry&) { return true; });
-            walk.walk(card);
-            rows = done = splitNameList(walk.names());
+            done.replaceInStrings(card + "/", "");
+            QVERIFY2(done == acted, qPrintable(list + ": " + done.join(", ")));
+            QVERIFY2(rows.count(lookAlike) + rows.count(image) == (refusals > 0 ? 4 : 0), qPrintable(list));
+            expectAllAnswered(answers);
+            QCOMPARE(answers.texts().filter("cannot be used: its name is not valid UTF-8").size(), refusals);
         }
-        QCOMPARE(done, acted);
-        QCOMPARE(rows.count(lookAlike) + rows.count(image), refusals > 0 ? 4 : 1);
-        expectAllAnswered(answers);
-        QCOMPARE(answers.texts().filter("cannot be used: its name is not valid UTF-8").size(), refusals);
         QVERIFY(QFile::exists(card + "/" + lookAlike) && QFile::exists(card + "/" + image));
-        QCOMPARE(::access(cardBytes + "\xff\xfe.jpg", F_OK) == 0, list != "main");
+        QCOMPARE(::access(cardBytes + "\xff\xfe.jpg", F_OK), -1);
         for (const char* bytes : {"\xff\xfe", "\xff\xfe.jpg"})  // the temporary folder cannot name them
             removeByBytes(card, bytes);
     }
@@ -341,6 +328,133 @@ private slots:
         const QString noCard = "[SD card] " + work.file("mmc/mmca1") + " is not there";
         QCOMPARE(answers.texts().mid(0, 2), QStringList({noCard, noCard}));
         QVERIFY2(answers.texts().value(2).startsWith("[locked] cannot be read"), qPrintable(answers.texts().value(2)));
+    }
+
+    void opensByType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("program");  // the file is an executable program
+        QTest::addColumn<QString>("log");   // what the programs started record; %1 is the path
+        QTest::addColumn<QString>("dialog");  // how the box shown begins
+        QTest::newRow("every matching line, in file order") << "Song.Mp3" << false
+                                                             << "first|-d|%1|\nsecond|-d|%1|\n" << "";
+        QTest::newRow("a line before the built-in rules") << "x.tar.gz" << false << "gz|-d|%1|\n" << "";
+        QTest::newRow("a command holding ::") << "x.odd" << false << "a::b|-d|%1|\n" << "";
+        QTest::newRow("a failed line is reported, the others run")
+            << "x.bad" << false << "after|-d|%1|\n" << "[x.bad] failed!\nexit status 1";
+        QTest::newRow("tgz") << "x.TGZ" << false << "" << "Extract files%1 to this dir";
+        QTest::newRow("rar, any case") << "Photos.RAR" << false << "" << "Extract RAR archive   [Photos.RAR] to this dir";
+        QTest::newRow("zip") << "x.zip" << false << "" << "Extract ZIP archive   [x.zip] to this dir";
+        QTest::newRow("text, no association: Edit") << "a.txt" << false << "" << "Cannot hand [a.txt] to Edit";
+        QTest::newRow("only dots, text by content") << "..." << false << "" << "Cannot hand [...] to Edit";
+        QTest::newRow("no association") << "a.mp4" << false << "" << "No associate programm";
+        QTest::newRow("no association, the desktop's application offered")
+            << "a.pdf" << false << "" << "No associate programm\nOpen it in [Reader]?";
+        QTest::newRow("jar") << "Game it's.JAR" << false << "-classpath|%1|\n" << "";
+        QTest::newRow("lin") << "run $(touch INJECTED).lin" << true << "\n" << "";
+        QTest::newRow("lin, not executable") << "tool.lin" << false << "" << "[tool.lin] failed!\n";
+        QTest::newRow("image, viewer missing") << "x.png" << false << "" << "Cannot start [";
+    }
+    void opensByType()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, program);
+        QFETCH(QString, log);
+        QFETCH(QString, dialog);
+        WorkFolder work;
+        const QByteArray rec = work.recorder("bin/rec").toUtf8();
+        QCOMPARE(work.recorder("usr/SYSjava/kvm"), phoneFolders().javaRuntime);
+        work.write("setup.txt", "mp3$ogg::" + rec + " first\r\nMP3::" + rec + " upper\r\nmp3\r\nmp3::\r\nwav::" + rec
+                                    + " other\nogg$mp3::" + rec + " second\ngz::" + rec + " gz\nbad::/bin/false\nbad::"
+                                    + rec + " after\nodd::" + rec + " a::b\n");
+        work.writeSettings({"ImgFile::"});
+        work.write("xdg/data/applications/reader.desktop", "[Desktop Entry]\nType=Application\nName=Reader\nExec=" + rec
+                                                                 + "\nMimeType=application/pdf;\n");
+        const QString path = phoneFolders().card + "/" + name;
+        if (program)
+            work.recorder("mmc/mmca1/" + name);
+        else
+            work.write("mmc/mmca1/" + name, "data");
+        My_Widget window;
+        DialogAnswerer answers;  // with no step left, a box is closed unanswered
+        window.shell(path);
+        QCOMPARE(QString::fromUtf8(work.read("log")), QString(log).replace("%1", path));
+        QCOMPARE(answers.texts().size(), dialog.isEmpty() ? 0 : 1);
+        QVERIFY2(dialog.isEmpty() || answers.texts().value(0).startsWith(dialog.replace("%1", path)),
+                 qPrintable(answers.texts().value(0)));
+        QCOMPARE(QDir(phoneFolders().card).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList(name));
+        QCOMPARE(fromStoredBytes(iniRead("ImgFile")), name.endsWith(".png") ? path : "");
+        QVERIFY(!QFile::exists("INJECTED"));
+    }
+
+    void recordingAnAssociation_data()
+    {
+        QTest::addColumn<QByteArray>("before");  // null: no "setup.txt"
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("replaces its extension, drops empty lines") << QByteArray("mp3::a\r\n\r\njpg::b\r\n")
+            << "/mmc/mmca1/Song.MP3" << QByteArray("jpg::b\r\nmp3::/usr/bin/player\r\n") << "";
+        QTest::newRow("keeps lists and longer extensions") << QByteArray("jpg$mp3::x\nmp3x::y\nmp3::old\n")
+            << "/a/b.mp3" << QByteArray("jpg$mp3::x\r\nmp3x::y\r\nmp3::/usr/bin/player\r\n") << "";
+        QTest::newRow("no dot") << QByteArray("") << "/a/README" << QByteArray("readme::/usr/bin/player\r\n") << "";
+        QTest::newRow("only dots") << QByteArray("mp3::a\n") << "/a/..." << QByteArray("mp3::a\n") << "";
+        for (const char* name : {"b.x$y", "b.x::", "b.x:"})
+            QTest::newRow(name) << QByteArray("mp3::a\n") << QString("/a/") + name << QByteArray("mp3::a\n")
+                                << QString("[%1] opened, but not remembered for its type: the extension holds \":\", \"$\" or a line break").arg(name);
+        QTest::newRow("only where the user keeps them") << QByteArray() << "/a/b.mp3" << QByteArray() << "";
+    }
+    void recordingAnAssociation()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, told);
+        WorkFolder work;
+        if (!before.isNull()) {
+            work.write("setup.txt", before);
+            // A second name of the old file: a rewrite in place would change it too.
+            QCOMPARE(::link(QFile::encodeName(work.file("setup.txt")).constData(),
+                            QFile::encodeName(work.file("old")).constData()), 0);
+        }
+        My_Widget window;
+        DialogAnswerer answers;  // with no step left, a box is closed unanswered
+        window.Wr("/usr/bin/player", file);
+        QCOMPARE(answers.texts().join(""), told);
+        QCOMPARE(work.read("setup.txt"), after);
+        QCOMPARE(work.read("old"), before);
+        QCOMPARE(QFile::exists(work.file("setup.txt")), !before.isNull());
+    }
+
+    // Open Text hands the file to the editor through "TXTFile"; an editor that cannot be
+    // started is reported, and without the line it is not started at all.
+    void openTextHandsTheFileToTheEditor()
+    {
+        WorkFolder work;
+        const QString name = "notes $(touch INJECTED) \u65e5.txt";
+        work.write("mmc/mmca1/" + name, "text");
+        work.write("mmc/mmca1/note\nTXTFile::x");  // a path that would be two lines
+        work.writeSettings({"Hide::0"});
+        My_Widget window;
+        selectRow(window, name);
+        DialogAnswerer answers;
+        answers.follow({"Ok", "Ok", "Ok"});
+        window.menuSelect(window.ids().openText);
+        work.writeSettings({"TXTFile::"});
+        window.menuSelect(window.ids().openText);
+        QCOMPARE(fromStoredBytes(iniRead("TXTFile")), phoneFolders().card + "/" + name);
+        work.recorder("Edit");
+        window.menuSelect(window.ids().openText);
+        QTRY_COMPARE(work.read("log"), QByteArray("\n"));
+        selectRow(window, "note\nTXTFile::x");
+        window.menuSelect(window.ids().openText);
+        expectAllAnswered(answers);
+        QCOMPARE(answers.texts(), QStringList({"Cannot hand [" + name + "] to Edit: system.txt has no TXTFile line or cannot be written",
+                                               "Cannot start [" + work.file("Edit") + "]",
+                                               "[note\nTXTFile::x] cannot be handed over: its path holds a line break"}));
+        QCOMPARE(work.read("system.txt"), "TXTFile::" + (phoneFolders().card + "/" + name).toUtf8() + "\r\n");
+        QVERIFY(!QFile::exists("INJECTED"));
     }
 };
 

@@ -27,242 +27,230 @@ struct PaintCounter : QWidget {
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
+// A transfer from a source to a destination below the working folder, its verdict, and how a
+// refusal ends; for a plan that runs, the fault met meanwhile, if any.
+struct PlannedTransfer {
+    Transfer operation;
+    QString source, dest;
+    TransferPlan::Verdict verdict;
+    QString outcome;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(PlannedTransfer)
 
 class LayerTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void pathsAndNameLists();
-    void transferRules_data();
-    void transferRules();
-    void batchAsksOnceAndReportsEveryFailure_data();
-    void batchAsksOnceAndReportsEveryFailure();
-    void quotedNameIsOneUnchangedArgument_data();
-    void quotedNameIsOneUnchangedArgument();
-    void exitStatusAndErrorOutput_data();
-    void exitStatusAndErrorOutput();
-    void commandEndsWhileTheWindowPaintsOneStrip_data();
-    void commandEndsWhileTheWindowPaintsOneStrip();
+    void pathsAndNameLists()
+    {
+        // path -> its last piece and its parent; a null string where there is none.
+        const QList<QStringList> pieces{{"/a/b/c", "c", "/a/b"}, {"/a/b/", "b", "/a"}, {"//a//b", "b", "/a"},
+                                        {"/a", "a", {}}, {"/", {}, {}}, {"", {}, {}}};
+        for (const QStringList& row : pieces) {
+            QCOMPARE(fnames(row[0]), row[1]);
+            QCOMPARE(fnames(row[0]).isNull(), row[1].isNull());
+            QCOMPARE(fname(row[0]), row[2]);
+            QCOMPARE(fname(row[0]).isNull(), row[2].isNull());
+        }
+        QVERIFY(isInside("/a/b", "/a") && isInside("/a", "/a") && !isInside("/ab", "/a") && isInside("/x", "/"));
+        const QString list = joinNameList({"/f/a", "/f/pay$day", "", "/f/b"});
+        QCOMPARE(list, "/f/a$/f/b");
+        QCOMPARE(splitNameList(list + "$"), QStringList({"/f/a", "/f/b"}));
+    }
+
+    void transferRules_data()
+    {
+        QTest::addColumn<PlannedTransfer>("t");
+        const auto copy = Transfer::Copy, move = Transfer::Move, del = Transfer::Delete;
+        const auto run = TransferPlan::Run, ask = TransferPlan::AskReplace, refuse = TransferPlan::Refuse;
+        const auto row = [](const char* name, const PlannedTransfer& t) { QTest::newRow(name) << t; };
+        row("copy a file", {copy, "f/a.txt", "g", run, ""});
+        row("move a folder", {move, "f/sub", "g", run, ""});
+        row("copy over a file", {copy, "f/a.txt", "g2", ask, ""});
+        row("move over a folder", {move, "f/sub", "g2", ask, ""});
+        row("delete", {del, "f/a.txt", "", run, ""});
+        row("new copy on a full card", {copy, "f/big", "g", run, "full card"});
+        row("replace on a full card", {copy, "f/big", "g2", ask, "full card"});
+        // The card pulled while the user was asked: rm -f would say it went well.
+        row("delete of an entry gone meanwhile", {del, "f/a.txt", "", run, "gone meanwhile"});
+        row("into its own folder", {copy, "f/a.txt", "f", refuse, "] is already in [@/f]"});
+        row("folder into itself", {copy, "f/sub", "f/sub", refuse, "] cannot be copied into itself"});
+        row("folder below itself", {move, "f/sub", "f/sub/deep", refuse, "] cannot be moved into itself"});
+        row("other name of itself", {copy, "f/a.txt", "h", refuse, "] is already in [@/h]"});
+        row("replacing what holds it", {move, "f/f", ".", refuse, "] and cannot be replaced by it"});
+        row("delete a vanished entry", {del, "f/gone", "", refuse, "] no longer exists"});
+    }
+
+    // A plan that runs leaves the target holding the source's content, the source gone after a move
+    // or delete, and no hidden scratch entry. One that fails, as on a full card, leaves every entry
+    // as it was, with no cut copy.
+    void transferRules()
+    {
+        QFETCH(PlannedTransfer, t);
+        WorkFolder work;
+        for (const char* name : {"f/a.txt", "f/sub/deep/x", "f/f/o", "g2/a.txt", "g2/big", "g2/sub/old/o"})
+            work.write(name, name);
+        work.write("f/big", QByteArray(64 * 1024, 'n'));
+        work.makeFolder("g");
+        work.makeFolder("h");
+        const QString root = QDir(work.path()).canonicalPath();
+        QFile::link(root + "/f/a.txt", root + "/h/a.txt");
+
+        const QString from = root + "/" + t.source;
+        const QString to = t.dest.isEmpty() ? "" : QDir::cleanPath(root + "/" + t.dest);
+        const TransferPlan plan = planTransfer(t.operation, from, to);
+        QCOMPARE(plan.verdict, t.verdict);
+        if (t.verdict == TransferPlan::Refuse) {
+            QVERIFY2(plan.refusal.endsWith(t.outcome.replace("@", root)), qPrintable(plan.refusal));
+            return;
+        }
+        if (t.outcome == "gone meanwhile")
+            QFile::remove(from);
+        const TreeListing before = treeListing(root);
+        rlimit previous;
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit full{t.outcome == "full card" ? 4096 : previous.rlim_cur, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        const bool succeeded = runTransfer(plan).succeeded();
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QCOMPARE(succeeded, t.outcome.isEmpty());
+        const QString target = t.dest.isEmpty() ? QString() : QDir(root).relativeFilePath(plan.target);
+        const bool asked = t.verdict == TransferPlan::AskReplace;
+        const TreeListing replaced = asked ? treeAfter(before, target, "", false) : before;
+        const bool kept = t.operation == Transfer::Copy;
+        QCOMPARE(treeListing(root), succeeded ? treeAfter(replaced, t.source, target, kept) : before);
+    }
+
+    void batchAsksOnceAndReportsEveryFailure_data()
+    {
+        QTest::addColumn<QString>("answer");
+        for (const char* answer : {"Replace", "Skip", "Cancel"})
+            QTest::newRow(answer) << QString(answer);
+    }
+
+    void batchAsksOnceAndReportsEveryFailure()
+    {
+        QFETCH(QString, answer);
+        WorkFolder work;
+        for (const char* name : {"src/a", "src/b", "dest/b"})
+            work.write(name, name);
+        DialogAnswerer answers;
+        answers.follow(answer == "Cancel" ? QStringList{answer} : QStringList{answer, "Ok"});
+        const QStringList sources{work.file("src/a"), work.file("src/b"), work.file("src/gone"), work.file("dest/b")};
+        QCOMPARE(runBatch(messages, Transfer::Copy, sources, work.file("dest"), "success"), answer != "Cancel");
+        expectAllAnswered(answers);
+        QCOMPARE(work.read("dest/b"), answer == "Replace" ? "src/b" : "dest/b");
+        QCOMPARE(QFile::exists(work.file("dest/a")), answer != "Cancel");
+        const QString report = answers.texts().last();
+        const QString failed = (answer == "Skip" ? "1 copied, 1 skipped: b\n" : "") + QString("[gone] failed");
+        const bool told = report.startsWith(failed) && report.contains("[b] is already in");
+        QVERIFY2(answer == "Cancel" || told, qPrintable(report));
+    }
+
+    void quotedNameIsOneUnchangedArgument_data()
+    {
+        QTest::addColumn<QString>("name");
+        const QStringList more = {"", "'", "''", "a'b'c", "\\'", "~", "~root", "!x", "a;b|c&d", "#x", "{a,b}", "a\tb",
+                                  "\r", "%s %n"};
+        for (const QString& name : hostileNames() + more)
+            QTest::newRow(name.isEmpty() ? QByteArray("empty") : hostileRowName(name)) << name;
+    }
+
+    void quotedNameIsOneUnchangedArgument()
+    {
+        QFETCH(QString, name);
+        WorkFolder work;
+        const QString out = work.file("out $(touch INJECTED).txt");
+        const CommandResult result = runCommand("printf '<%s>' " + quoted(name) + " > " + quoted(out));
+        QVERIFY2(result.succeeded(), qPrintable(result.failureText()));
+        QCOMPARE(work.read("out $(touch INJECTED).txt"), "<" + name.toUtf8() + ">");
+        QVERIFY(!QFile::exists("INJECTED"));
+    }
+
+    void exitStatusAndErrorOutput_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("succeeded");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("success") << "true" << true << "";
+        QTest::newRow("first three lines of the error output")
+            << "echo one >&2; echo two >&2; echo three >&2; echo four >&2; exit 1" << false << "one\ntwo\nthree";
+        QTest::newRow("error output of a success is no failure") << "echo note >&2" << true << "";
+        QTest::newRow("missing program") << "/nonexistent/program" << false << "/nonexistent/program: not found";
+        QTest::newRow("killed") << "kill -9 $$" << false << "the command was stopped";
+    }
+
+    void exitStatusAndErrorOutput()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, succeeded);
+        QFETCH(QString, failure);
+        const CommandResult result = runCommand(command);
+        QCOMPARE(result.succeeded(), succeeded);
+        QVERIFY2(result.failureText().endsWith(failure), qPrintable(result.failureText()));
+    }
+
+    void commandEndsWhileTheWindowPaintsOneStrip_data()
+    {
+        QTest::addColumn<bool>("polling");
+        QTest::addColumn<QString>("progress");  // none: the command's own strip
+        QTest::newRow("end told by a pidfd, a batch's strip") << false << "3 / 120: it's";
+        QTest::newRow("end found by polling, the command's own strip") << true << "";
+    }
+    // The command writes more than a pipe holds to its error output, then waits on a FIFO that is
+    // written only once the window has repainted and long enough has passed for a command's own
+    // strip to have come: a runner that blocked the window would wait for ever (here, 20 s).
+    void commandEndsWhileTheWindowPaintsOneStrip()
+    {
+        QFETCH(bool, polling);
+        QFETCH(QString, progress);
+        forceExitPollingForTests(polling);
+        const auto restore = qScopeGuard([] { forceExitPollingForTests(false); });
+        PaintCounter window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList seen;
+        {
+            std::optional<BusyProgress> batch;
+            if (!progress.isEmpty())
+                batch.emplace().step(progress);
+            const int paintsBefore = window.paints;
+            window.update();
+            QElapsedTimer running;
+            running.start();
+            WorkFolder work;
+            const QString fifo = work.file("go");
+            QVERIFY(::mkfifo(QFile::encodeName(fifo), 0600) == 0);
+            QTimer tick;
+            QObject::connect(&tick, &QTimer::timeout, [&] {
+                seen.clear();
+                for (QLabel* strip : window.findChildren<QLabel*>("busyIndicator"))
+                    seen << strip->text();
+                const bool ready = window.paints > paintsBefore && running.elapsed() > 500;
+                const int fd = ready ? ::open(QFile::encodeName(fifo), O_WRONLY | O_NONBLOCK) : -1;
+                if (fd >= 0 && ::write(fd, "\n", 1) == 1)
+                    tick.stop();
+                if (fd >= 0)
+                    ::close(fd);
+            });
+            tick.start(0);
+            const QString wait = "yes error | head -c 1048576 >&2; read line < " + quoted(fifo);
+            const CommandResult result = runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && exit 3",
+                                                    batch ? &*batch : nullptr);
+            QCOMPARE(result.exitCode, 3);
+            QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
+            QCOMPARE(seen, QStringList{progress.isEmpty() ? "Working..." : progress});
+        }
+        QVERIFY(window.findChildren<QLabel*>("busyIndicator").isEmpty());
+    }
 
 private:
     QWidget results;  // a window of its own, not the main one
     const MessageLayer messages{&results, "Dialog_Empty_Trash.gif"};
 };
-
-void LayerTest::pathsAndNameLists()
-{
-    // path -> its last piece and its parent; a null string where there is none.
-    const QList<QStringList> pieces{{"/a/b/c", "c", "/a/b"}, {"/a/b/", "b", "/a"}, {"//a//b", "b", "/a"},
-                                    {"/a", "a", QString()}, {"/", QString(), QString()}, {"", QString(), QString()}};
-    for (const QStringList& row : pieces) {
-        QCOMPARE(fnames(row[0]), row[1]);
-        QCOMPARE(fnames(row[0]).isNull(), row[1].isNull());
-        QCOMPARE(fname(row[0]), row[2]);
-        QCOMPARE(fname(row[0]).isNull(), row[2].isNull());
-    }
-    QVERIFY(isInside("/a/b", "/a") && isInside("/a", "/a") && !isInside("/ab", "/a") && isInside("/x", "/"));
-    const QString list = joinNameList({"/f/a", "/f/pay$day", "", "/f/b"});
-    QCOMPARE(list, "/f/a$/f/b");
-    QCOMPARE(splitNameList(list + "$"), QStringList({"/f/a", "/f/b"}));
-}
-
-void LayerTest::transferRules_data()
-{
-    QTest::addColumn<int>("operation");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("dest");
-    QTest::addColumn<int>("verdict");
-    // How a refusal ends; for a plan that runs, the fault met meanwhile, if any.
-    QTest::addColumn<QString>("outcome");
-    const int copy = int(Transfer::Copy), move = int(Transfer::Move), del = int(Transfer::Delete);
-    const int run = int(TransferPlan::Run), ask = int(TransferPlan::AskReplace), refuse = int(TransferPlan::Refuse);
-    QTest::newRow("copy a file") << copy << "f/a.txt" << "g" << run << "";
-    QTest::newRow("move a folder") << move << "f/sub" << "g" << run << "";
-    QTest::newRow("copy over a file") << copy << "f/a.txt" << "g2" << ask << "";
-    QTest::newRow("move over a folder") << move << "f/sub" << "g2" << ask << "";
-    QTest::newRow("delete") << del << "f/a.txt" << "" << run << "";
-    QTest::newRow("new copy on a full card") << copy << "f/big" << "g" << run << "full card";
-    QTest::newRow("replace on a full card") << copy << "f/big" << "g2" << ask << "full card";
-    // The card pulled while the user was asked: rm -f would say it went well.
-    QTest::newRow("delete of an entry gone meanwhile") << del << "f/a.txt" << "" << run << "gone meanwhile";
-    QTest::newRow("into its own folder") << copy << "f/a.txt" << "f" << refuse << "] is already in [@/f]";
-    QTest::newRow("folder into itself") << copy << "f/sub" << "f/sub" << refuse << "] cannot be copied into itself";
-    QTest::newRow("folder below itself") << move << "f/sub" << "f/sub/deep" << refuse << "] cannot be moved into itself";
-    QTest::newRow("other name of itself") << copy << "f/a.txt" << "h" << refuse << "] is already in [@/h]";
-    QTest::newRow("replacing what holds it") << move << "f/f" << "." << refuse << "] and cannot be replaced by it";
-    QTest::newRow("delete a vanished entry") << del << "f/gone" << "" << refuse << "] no longer exists";
-}
-
-// A plan that runs leaves the target holding the source's content, the source gone after a move
-// or delete, and no hidden scratch entry. One that fails, as on a full card, leaves every entry
-// as it was, with no cut copy.
-void LayerTest::transferRules()
-{
-    QFETCH(int, operation);
-    QFETCH(QString, source);
-    QFETCH(QString, dest);
-    QFETCH(int, verdict);
-    QFETCH(QString, outcome);
-    WorkFolder work;
-    for (const char* name : {"f/a.txt", "f/sub/deep/x", "f/f/o", "g2/a.txt", "g2/big", "g2/sub/old/o"})
-        work.write(name, name);
-    work.write("f/big", QByteArray(64 * 1024, 'n'));
-    work.makeFolder("g");
-    work.makeFolder("h");
-    const QString root = QDir(work.path()).canonicalPath();
-    QFile::link(root + "/f/a.txt", root + "/h/a.txt");
-
-    const QString from = root + "/" + source;
-    const TransferPlan plan = planTransfer(Transfer(operation), from, dest.isEmpty() ? "" : QDir::cleanPath(root + "/" + dest));
-    QCOMPARE(int(plan.verdict), verdict);
-    if (verdict == TransferPlan::Refuse) {
-        QVERIFY2(plan.refusal.endsWith(outcome.replace("@", root)), qPrintable(plan.refusal));
-        return;
-    }
-    if (outcome == "gone meanwhile")
-        QFile::remove(from);
-    const TreeListing before = treeListing(root);
-    rlimit previous;
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const rlimit full{outcome == "full card" ? 4096 : previous.rlim_cur, previous.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &full);
-    const bool succeeded = runTransfer(plan).succeeded();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    QCOMPARE(succeeded, outcome.isEmpty());
-    const QString target = dest.isEmpty() ? QString() : QDir(root).relativeFilePath(plan.target);
-    const TreeListing replaced = verdict == TransferPlan::AskReplace ? treeAfter(before, target, "", false) : before;
-    QCOMPARE(treeListing(root), succeeded ? treeAfter(replaced, source, target, operation == int(Transfer::Copy)) : before);
-}
-
-void LayerTest::batchAsksOnceAndReportsEveryFailure_data()
-{
-    QTest::addColumn<QString>("answer");
-    for (const char* answer : {"Replace", "Skip", "Cancel"})
-        QTest::newRow(answer) << QString(answer);
-}
-
-void LayerTest::batchAsksOnceAndReportsEveryFailure()
-{
-    QFETCH(QString, answer);
-    WorkFolder work;
-    for (const char* name : {"src/a", "src/b", "dest/b"})
-        work.write(name, name);
-    DialogAnswerer answers;
-    answers.press(answer);
-    if (answer != "Cancel")
-        answers.press("Ok");
-    const QStringList sources{work.file("src/a"), work.file("src/b"), work.file("src/gone"), work.file("dest/b")};
-    QCOMPARE(runBatch(messages, Transfer::Copy, sources, work.file("dest"), "success"), answer != "Cancel");
-    expectAllAnswered(answers);
-    QCOMPARE(work.read("dest/b"), answer == "Replace" ? "src/b" : "dest/b");
-    QCOMPARE(QFile::exists(work.file("dest/a")), answer != "Cancel");
-    const QString report = answers.texts().last();
-    QVERIFY2(answer == "Cancel" || (report.startsWith(answer == "Skip" ? "1 copied, 1 skipped: b\n[gone] failed" : "[gone] failed")
-                                    && report.contains("[b] is already in")), qPrintable(report));
-}
-
-void LayerTest::quotedNameIsOneUnchangedArgument_data()
-{
-    QTest::addColumn<QString>("name");
-    const QStringList more = {"", "'", "''", "a'b'c", "\\'", "~", "~root", "!x", "a;b|c&d", "#x", "{a,b}", "a\tb",
-                              "\r", "%s %n"};
-    for (const QString& name : hostileNames() + more)
-        QTest::newRow(name.isEmpty() ? QByteArray("empty") : hostileRowName(name)) << name;
-}
-
-void LayerTest::quotedNameIsOneUnchangedArgument()
-{
-    QFETCH(QString, name);
-    WorkFolder work;
-    const QString out = work.file("out $(touch INJECTED).txt");
-    const CommandResult result = runCommand("printf '<%s>' " + quoted(name) + " > " + quoted(out));
-    QVERIFY2(result.succeeded(), qPrintable(result.failureText()));
-    QCOMPARE(work.read("out $(touch INJECTED).txt"), "<" + name.toUtf8() + ">");
-    QVERIFY(!QFile::exists("INJECTED"));
-}
-
-void LayerTest::exitStatusAndErrorOutput_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("succeeded");
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("success") << "true" << true << "";
-    QTest::newRow("first three lines of the error output")
-        << "echo one >&2; echo two >&2; echo three >&2; echo four >&2; exit 1" << false << "one\ntwo\nthree";
-    QTest::newRow("error output of a success is no failure") << "echo note >&2" << true << "";
-    QTest::newRow("missing program") << "/nonexistent/program" << false << "/nonexistent/program: not found";
-    QTest::newRow("killed") << "kill -9 $$" << false << "the command was stopped";
-}
-
-void LayerTest::exitStatusAndErrorOutput()
-{
-    QFETCH(QString, command);
-    QFETCH(bool, succeeded);
-    QFETCH(QString, failure);
-    const CommandResult result = runCommand(command);
-    QCOMPARE(result.succeeded(), succeeded);
-    QVERIFY2(result.failureText().endsWith(failure), qPrintable(result.failureText()));
-}
-
-void LayerTest::commandEndsWhileTheWindowPaintsOneStrip_data()
-{
-    QTest::addColumn<bool>("polling");
-    QTest::addColumn<QString>("progress");  // none: the command's own strip
-    QTest::newRow("end told by a pidfd") << false << "3 / 120: it's";
-    QTest::newRow("end found by polling") << true << "3 / 120: it's";
-    QTest::newRow("a command's own strip") << false << "";
-}
-// The command writes more than a pipe holds to its error output, then waits on a FIFO that is
-// written only once the window has repainted and long enough has passed for a command's own
-// strip to have come: a runner that blocked the window would wait for ever (here, 20 s).
-void LayerTest::commandEndsWhileTheWindowPaintsOneStrip()
-{
-    QFETCH(bool, polling);
-    QFETCH(QString, progress);
-    forceExitPollingForTests(polling);
-    const auto restore = qScopeGuard([] { forceExitPollingForTests(false); });
-    PaintCounter window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto strips = [&] {
-        QStringList texts;
-        for (QLabel* strip : window.findChildren<QLabel*>("busyIndicator"))
-            texts << strip->text();
-        return texts;
-    };
-    QStringList seen;
-    {
-        std::optional<BusyProgress> batch;
-        if (!progress.isEmpty())
-            batch.emplace().step(progress);
-        const int paintsBefore = window.paints;
-        window.update();
-        QElapsedTimer running;
-        running.start();
-        WorkFolder work;
-        const QString fifo = work.file("go");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo), 0600) == 0);
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            seen = strips();
-            const bool ready = window.paints > paintsBefore && running.elapsed() > 500;
-            const int fd = ready ? ::open(QFile::encodeName(fifo), O_WRONLY | O_NONBLOCK) : -1;
-            if (fd >= 0 && ::write(fd, "\n", 1) == 1)
-                tick.stop();
-            if (fd >= 0)
-                ::close(fd);
-        });
-        tick.start(0);
-        const QString wait = "yes error | head -c 1048576 >&2; read line < " + quoted(fifo);
-        const CommandResult result = runCommand("timeout 20 /bin/sh -c " + quoted(wait) + " && exit 3",
-                                                batch ? &*batch : nullptr);
-        QCOMPARE(result.exitCode, 3);
-        QVERIFY(result.errorOutput.startsWith("error\nerror\n"));
-        QCOMPARE(seen, QStringList{progress.isEmpty() ? "Working..." : progress});
-    }
-    QCOMPARE(strips(), QStringList());
-}
 
 QTEST_MAIN(LayerTest)
 #include "tst_layer.moc"
