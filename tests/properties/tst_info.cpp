@@ -1,13 +1,11 @@
 #include "mainwindow/my_widget.h"
 #include "core/phonefolders.h"
-#include "commands/runner.h"
 #include "dialogs.h"
 #include "hostilenames.h"
 #include "properties/app_picker.h"
 #include "properties/file_widget.h"
 #include "workfolder.h"
 
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
