@@ -4,6 +4,7 @@
 #include "core/folder_reader.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "commands/entry_bytes.h"
 #include "commands/message_layer.h"
 #include "core/paths.h"
 #include "commands/runner.h"
@@ -128,9 +129,7 @@ QByteArray readInCodePage437(const QByteArray& folder, const QByteArray& stored)
     if (QString::fromUtf8(stored).toUtf8() == stored)
         return stored;
     const QByteArray name = QTextCodec::codecForName("IBM437")->toUnicode(stored).toUtf8();
-    const bool renamed = renameat2(AT_FDCWD, child(folder, stored).constData(), AT_FDCWD,
-                                   child(folder, name).constData(), RENAME_NOREPLACE) == 0;
-    return renamed ? name : stored;
+    return renameWithoutReplacing(child(folder, stored), child(folder, name)) == 0 ? name : stored;
 }
 
 // An entry left out goes; one that stays keeps everything from being placed.
@@ -197,23 +196,16 @@ void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& re
         }
         if (present && (!sameKind || existing == Existing::Keep))
             return;
-        if (rename(source.constData(), target.constData()) != 0)
-            placement.notPlaced << shown(below(relative, name));
+        // Only what the user agreed to replace is replaced: an entry that appeared since the
+        // question is kept, and named as not extracted.
+        const QString entry = shown(below(relative, name));
+        const bool agreed = placement.existing.contains(entry);
+        const int error = !present ? renameWithoutReplacing(source, target)
+                          : !agreed ? EEXIST
+                          : rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+        if (error != 0)
+            placement.notPlaced << entry;
     });
-}
-
-void removeTree(const QByteArray& path)
-{
-    struct stat info;
-    if (lstat(path.constData(), &info) != 0)
-        return;
-    if (S_ISDIR(info.st_mode)) {
-        chmod(path.constData(), S_IRWXU);
-        forEachEntry(path, [&](const char* name) { removeTree(child(path, name)); });
-        rmdir(path.constData());
-    } else {
-        unlink(path.constData());
-    }
 }
 
 QString cannotWriteInto(const QString& folder)
@@ -270,14 +262,14 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
         if (result.succeeded() && !placement.existing.isEmpty()) {
             const MessageLayer::ReplaceAnswer answer = messages.askReplace(placement.existing, QFile::decodeName(folder));
             if (answer == MessageLayer::Cancel) {
-                removeTree(scratch);
+                removeTree(scratch, true);
                 return QString();
             }
             existing = answer == MessageLayer::Replace ? Existing::Replace : Existing::Keep;
         }
         moveInto(scratch, folder, QByteArray(), existing, placement);
     }
-    removeTree(scratch);
+    removeTree(scratch, true);
 
     QStringList why;
     if (!result.succeeded())

@@ -25,17 +25,33 @@ CommandResult outcome(int error)
     return done;
 }
 
-// 0, or the error of the first entry that stayed; what can go goes, as with rm -rf.
-int removeTree(const QByteArray& path)
+}  // namespace
+
+int renameWithoutReplacing(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    // A file system without the flag: the name is checked just before.
+    struct stat info;
+    if (::lstat(to.constData(), &info) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+int removeTree(const QByteArray& path, bool openFolders)
 {
     struct stat info;
     if (::lstat(path.constData(), &info) != 0)
         return errno;
     if (!S_ISDIR(info.st_mode))
         return ::unlink(path.constData()) == 0 ? 0 : errno;
+    if (openFolders)
+        ::chmod(path.constData(), S_IRWXU);
     int first = 0;
     for (const QByteArray& name : everyEntryName(path)) {
-        const int error = removeTree(path + '/' + name);
+        const int error = removeTree(path + '/' + name, openFolders);
         first = first != 0 ? first : error;
     }
     if (first != 0)
@@ -43,21 +59,10 @@ int removeTree(const QByteArray& path)
     return ::rmdir(path.constData()) == 0 ? 0 : errno;
 }
 
-}  // namespace
-
 CommandResult renameByBytes(const QString& folder, const QByteArray& name, const QString& newName)
 {
-    const QByteArray from = QFile::encodeName(folder) + '/' + name;
-    const QByteArray to = QFile::encodeName(joinPath(folder, newName));
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return outcome(0);
-    if (errno != EINVAL)
-        return outcome(errno);
-    // A file system without the flag: the name is checked just before.
-    struct stat info;
-    if (::lstat(to.constData(), &info) == 0)
-        return outcome(EEXIST);
-    return outcome(::rename(from.constData(), to.constData()) == 0 ? 0 : errno);
+    return outcome(renameWithoutReplacing(QFile::encodeName(folder) + '/' + name,
+                                          QFile::encodeName(joinPath(folder, newName))));
 }
 
 CommandResult removeByBytes(const QString& folder, const QByteArray& name)

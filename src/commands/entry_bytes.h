@@ -13,3 +13,11 @@ CommandResult renameByBytes(const QString& folder, const QByteArray& name, const
 
 // Removes the entry, a folder with everything in it; a link goes, not what it leads to.
 CommandResult removeByBytes(const QString& folder, const QByteArray& name);
+
+// Puts the entry at from under the path to, never replacing an entry there: 0, or the error
+// (EEXIST when the name is taken, also when it was taken a moment before).
+int renameWithoutReplacing(const QByteArray& from, const QByteArray& to);
+// Removes path and everything below it; 0, or the error of the first entry that stayed, as with
+// rm -rf. openFolders first gives each folder its owner's rights, as the program's own scratch
+// folders need whatever an archive gave them.
+int removeTree(const QByteArray& path, bool openFolders = false);

@@ -310,10 +310,8 @@ private slots:
         QCOMPARE(window.currentFolder().absolutePath(), QDir::homePath());
         window.menuSelect(window.ids().sdCard);
         QVERIFY(QDir(work.file("ezxlocal")).removeRecursively());
-        qputenv("XDG_CONFIG_HOME", work.path().toUtf8());
-        work.write("user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + work.makeFolder("Downloads").toUtf8() + "\"\n");
+        work.write("xdg/config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + work.makeFolder("Downloads").toUtf8() + "\"\n");
         window.menuSelect(window.ids().phoneDir);
-        qunsetenv("XDG_CONFIG_HOME");
         QCOMPARE(window.currentFolder().absolutePath(), work.file("Downloads"));
         QFile::setPermissions(work.path(), QFile::permissions(work.path()) | QFile::ExeOther | QFile::ReadOther);
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -8,7 +8,6 @@
 #include "workfolder.h"
 
 #include <QDir>
-#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
@@ -96,14 +95,11 @@ private slots:
     void launcherStartPreparesTheWorkingFolderOnce()
     {
         WorkFolder work;
-        QTemporaryDir config, prefix;
+        QTemporaryDir prefix;
         for (const char* file : {"libexec/kestrel/Edit", "libexec/kestrel/Img", "libexec/kestrel/unzip",
                                  "libexec/kestrel/unrar", "share/kestrel/Selected.png", "share/kestrel/Unselected.png"})
             writeFile(prefix.filePath(file), file);
-        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", previous); });
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-        const QString folder = config.filePath("kestrel");
+        const QString folder = work.file("xdg/config/kestrel");  // each test has a config folder of its own
         work.writeSettings({"Hide::0"});
         QVERIFY(enterWorkingFolder(prefix.filePath("bin")));  // a working folder already: it stays
         QCOMPARE(QDir::currentPath(), work.path());

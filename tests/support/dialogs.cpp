@@ -3,6 +3,7 @@
 #include "mainwindow/my_widget.h"
 #include "mainwindow/my_listbox.h"
 #include "picker/folder_picker.h"
+#include "workfolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,8 +47,11 @@ DialogAnswerer& DialogAnswerer::follow(const QStringList& answers)
                 QVERIFY2(field, "the dialog has no text field");
                 field->selectAll();
                 field->insert(value);  // as typed over the proposed text: the field's filter applies
+            } else if (answer.contains('+')) {
+                writeFile(answer.section('+', 1), "meanwhile");
             }
-            pressButton(dialog, answer.startsWith("pick:") ? "Select" : answer.startsWith("type:") ? "Ok" : answer);
+            const QString button = answer.section('+', 0, 0);
+            pressButton(dialog, answer.startsWith("pick:") ? "Select" : answer.startsWith("type:") ? "Ok" : button);
         });
     }
     return *this;

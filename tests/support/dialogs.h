@@ -21,10 +21,10 @@ public:
 
     // One step a dialog: "pick:FOLDER" chooses a folder in the folder picker and presses
     // "Select", "type:TEXT" puts the text in the dialog's field and presses "Ok", any other
-    // step is the text of the button to press.
+    // step is the text of the button to press; "BUTTON+PATH" first writes a file at PATH, below
+    // the current folder, as if another program wrote it while the box shows.
     DialogAnswerer& follow(const QStringList& steps);
     DialogAnswerer& press(const QString& buttonText) { return follow({buttonText}); }
-    DialogAnswerer& pick(const QString& folder) { return follow({"pick:" + folder}); }
     // The next dialog: anything the test wants to do with it.
     DialogAnswerer& then(std::function<void(QWidget*)> step);
 

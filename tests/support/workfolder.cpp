@@ -41,6 +41,7 @@ WorkFolder::WorkFolder()
                                                .section('/', 0, -2), mimeOnly.path() + "/mime");
     QVERIFY(linked);
     qputenv("XDG_DATA_HOME", makeFolder("xdg/data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", makeFolder("xdg/config").toUtf8());
     qputenv("XDG_DATA_DIRS", (makeFolder("xdg/dirs") + ":" + mimeOnly.path()).toUtf8());
     setRemovableMedia(file("mounts"), {file("media")});
 }
