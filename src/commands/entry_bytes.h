@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Rename and delete of an entry by the exact bytes of its name. A name that is not UTF-8
-// cannot travel in a command line, so these two act in the program itself.
+// Rename and delete of an entry by the exact bytes of its name, in the program itself: a name
+// that is not UTF-8 cannot travel in a command line, and a rename is decided at the act.
 
 // Gives the entry of folder its new name; never replaces an entry that has that name.
 CommandResult renameByBytes(const QString& folder, const QByteArray& name, const QString& newName);

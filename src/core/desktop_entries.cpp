@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMimeDatabase>
 #include <QSet>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <algorithm>
@@ -56,28 +57,6 @@ QStringList listValue(const QString& value)
     return value.split(';', Qt::SkipEmptyParts);
 }
 
-// A relative folder in these variables is not taken.
-QString homeFolder(const char* variable, const QString& belowHome)
-{
-    const QString folder = qEnvironmentVariable(variable);
-    return QDir::isAbsolutePath(folder) ? folder : QDir::homePath() + belowHome;
-}
-
-// $XDG_DATA_HOME first, then $XDG_DATA_DIRS, each with its "applications" folder.
-QStringList applicationFolders()
-{
-    QStringList folders{homeFolder("XDG_DATA_HOME", "/.local/share")};
-    for (const QString& folder : qEnvironmentVariable("XDG_DATA_DIRS").split(':', Qt::SkipEmptyParts)) {
-        if (QDir::isAbsolutePath(folder))
-            folders << folder;
-    }
-    if (folders.size() == 1)
-        folders << "/usr/local/share" << "/usr/share";
-    for (QString& folder : folders)
-        folder += "/applications";
-    return folders;
-}
-
 struct Entry {
     DesktopApplication application;
     QStringList mimeTypes;
@@ -90,7 +69,7 @@ QList<Entry> readEntries()
 {
     QList<Entry> entries;
     QSet<QString> ids;
-    for (const QString& folder : applicationFolders()) {
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
         QDirIterator it(folder, {"*.desktop"}, QDir::Files, QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
         while (it.hasNext()) {
             const QString path = it.next();
@@ -120,8 +99,8 @@ struct Associations {
 // it derives from.
 Associations readAssociations(const QStringList& types)
 {
-    QStringList files{homeFolder("XDG_CONFIG_HOME", "/.config") + "/mimeapps.list"};
-    for (const QString& folder : applicationFolders())
+    QStringList files{QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/mimeapps.list"};
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
         files << folder + "/mimeapps.list";
     QList<QHash<QString, Group>> lists;
     for (const QString& file : files)

@@ -219,7 +219,6 @@ void My_Widget::packSelected(int archiveType)
 void My_Widget::newFolder()
 {
     const QString absPath = folder.absolutePath();
-    renameSource = "";
     QString proposed;
     for (int i = 0; i < 20 && proposed.isEmpty(); ++i) {
         const QString candidate = CN("New Folder") + (i == 0 ? QString() : "(" + QString::number(i) + ")");
@@ -235,14 +234,14 @@ void My_Widget::newFolder()
     qListBox(absPath);
 }
 
-// A name that is not UTF-8 is renamed by its bytes; the name offered has '_' for what
-// cannot be decoded, which the user can type and every card takes.
+// The entry is renamed by its bytes, never onto an entry that took the new name meanwhile. For a
+// name that is not UTF-8 the name offered has '_' for what cannot be decoded, which the user can
+// type and every card takes.
 void My_Widget::renameSelected()
 {
     const QString name = selectedName();
     const int row = list->currentItem();
     const bool byBytes = list->isUndecodable(row);
-    renameSource = selectedPath();
     const QString offered = byBytes ? QString(name).replace(QChar::ReplacementCharacter, u'_') : name;
     const QString newName = F_File_Edit::getDirectory(CN("[") + name + CN("] to "), offered);
     if (newName.isEmpty() || (newName == name && !byBytes))
@@ -252,8 +251,7 @@ void My_Widget::renameSelected()
         showDialog("[" + newName + CN("] already exists"));
         return;
     }
-    report(byBytes ? renameByBytes(folder.absolutePath(), list->nameBytes(row), newName)
-                   : runCommand("/bin/mv " + quoted(renameSource) + " " + quoted(target)),
+    report(renameByBytes(folder.absolutePath(), list->nameBytes(row), newName),
            CN(" rename to [ ") + newName + CN("] success!"), name);
     qListBox(folder.absolutePath());
 }

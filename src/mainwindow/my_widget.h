@@ -135,7 +135,6 @@ private:
     MessageLayer messages;
     My_ListBox* list = nullptr;
     QString clickedName;
-    QString renameSource;
     QString startFolderSetting;
     QString hiddenSetting;
     QString sortSetting;

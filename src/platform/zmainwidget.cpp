@@ -240,7 +240,7 @@ bool ZMainWidget::routeKey(QObject* receiver, QKeyEvent* key)
         heldKey = consumed ? key->key() : 0;
     else if (key->key() == heldKey)
         heldKey = 0;
-    if (QPushButton* button = press ? softKeyButton(softKey) : nullptr)
+    if (QPushButton* button = press && softKey != SoftKey::None ? softKeyButton(softKey) : nullptr)
         pressSoftKey(button);  // last: it may close this window
     return consumed;
 }
