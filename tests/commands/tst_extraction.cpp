@@ -10,8 +10,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -193,21 +191,18 @@ void ExtractionTest::hostileCards()
     for (const QString& answer : c.answers)
         answers.follow({answer.startsWith("pick:") ? "pick:" + card + answer.mid(5) : answer});
     // As on a full card, no file written meanwhile grows beyond the limit.
-    rlimit unlimited;
-    getrlimit(RLIMIT_FSIZE, &unlimited);
-    const rlimit limited{c.limit > 0 ? rlim_t(c.limit) : unlimited.rlim_cur, unlimited.rlim_max};
-    std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limited);
     const My_Widget::MenuIds& ids = window.ids();
-    for (const QString& row : c.action.split(' ').mid(1)) {
-        if (verb == "open") {
-            window.shell(card + "/" + row);
-        } else {
-            selectRow(window, row);
-            window.menuSelect(verb == "extract" ? ids.extract : verb == "pack" ? ids.newMtf : ids.packMtf);
+    withFileSizeLimit(c.limit, [&] {
+        for (const QString& row : c.action.split(' ').mid(1)) {
+            if (verb == "open") {
+                window.shell(card + "/" + row);
+            } else {
+                selectRow(window, row);
+                window.menuSelect(verb == "extract" ? ids.extract : verb == "pack" ? ids.newMtf : ids.packMtf);
+            }
         }
-    }
-    setrlimit(RLIMIT_FSIZE, &unlimited);
+        return true;
+    });
     if (c.setup.contains("chattr"))
         QCOMPARE(QProcess::execute("/bin/sh", {"-c", "find \"$0\" -type d -exec chattr -i {} +", card}), 0);
     QCOMPARE(cardState().replace(QRegularExpression("kestrel-extract-\\w+"), "kestrel-extract"), c.after);

@@ -16,7 +16,6 @@
 #include <optional>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,12 +109,8 @@ private slots:
         if (t.outcome == "gone meanwhile")
             QFile::remove(from);
         const TreeListing before = treeListing(root);
-        rlimit previous;
-        getrlimit(RLIMIT_FSIZE, &previous);
-        const rlimit full{t.outcome == "full card" ? 4096 : previous.rlim_cur, previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &full);
-        const bool succeeded = runTransfer(plan).succeeded();
-        setrlimit(RLIMIT_FSIZE, &previous);
+        const bool succeeded =
+            withFileSizeLimit(t.outcome == "full card" ? 4096 : 0, [&] { return runTransfer(plan).succeeded(); });
         QCOMPARE(succeeded, t.outcome.isEmpty());
         const QString target = t.dest.isEmpty() ? QString() : QDir(root).relativeFilePath(plan.target);
         const bool asked = t.verdict == TransferPlan::AskReplace;

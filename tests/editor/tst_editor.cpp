@@ -12,8 +12,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -175,14 +173,7 @@ private slots:
 
         TextEditor note(work.file("note.txt"));
         typeAtEnd(note, QString(5000, 'n'));
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        const rlimit small{1000, previous.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the test
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool saved = note.save();
-        setrlimit(RLIMIT_FSIZE, &previous);
-        QVERIFY(!saved);
+        QVERIFY(!withFileSizeLimit(1000, [&] { return note.save(); }));
         QVERIFY(note.textEdit()->edited());
         expectAllAnswered(answers);
         QCOMPARE(answers.texts().mid(0, 2),

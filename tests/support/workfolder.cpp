@@ -9,6 +9,23 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
+bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& work)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    if (bytes > 0)
+        limited.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool result = work();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    return result;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes, qint64 ageMs)
 {
     QDir().mkpath(QFileInfo(path).path());

@@ -4,6 +4,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
+// Runs work while no file written grows beyond bytes (0: no limit), as on a full card; a write
+// past the limit fails instead of ending the test.
+bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& work);
+
 // Writes a file (and the folders above it), modified the given milliseconds before the test began.
 void writeFile(const QString& path, const QByteArray& bytes = {}, qint64 ageMs = 0);
 
