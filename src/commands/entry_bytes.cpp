@@ -15,14 +15,14 @@
 
 namespace {
 
-CommandResult outcome(int error)
+// EEXIST at the act: the name was free when the user was asked.
+CommandResult outcome(int error, const QString& name)
 {
+    if (error == EEXIST)
+        return CommandResult::failedWith("[" + name + "] appeared meanwhile and was kept");
     if (error != 0)
         return CommandResult::failedWith(QString::fromLocal8Bit(std::strerror(error)));
-    CommandResult done;
-    done.started = true;
-    done.exitCode = 0;
-    return done;
+    return CommandResult::done();
 }
 
 }  // namespace
@@ -62,10 +62,16 @@ int removeTree(const QByteArray& path, bool openFolders)
 CommandResult renameByBytes(const QString& folder, const QByteArray& name, const QString& newName)
 {
     return outcome(renameWithoutReplacing(QFile::encodeName(folder) + '/' + name,
-                                          QFile::encodeName(joinPath(folder, newName))));
+                                          QFile::encodeName(joinPath(folder, newName))),
+                   newName);
 }
 
 CommandResult removeByBytes(const QString& folder, const QByteArray& name)
 {
-    return outcome(removeTree(QFile::encodeName(folder) + '/' + name));
+    return outcome(removeTree(QFile::encodeName(folder) + '/' + name), QString());
+}
+
+CommandResult makeFolder(const QString& path)
+{
+    return outcome(::mkdir(QFile::encodeName(path).constData(), 0777) == 0 ? 0 : errno, fnames(path));
 }

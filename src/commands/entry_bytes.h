@@ -14,6 +14,9 @@ CommandResult renameByBytes(const QString& folder, const QByteArray& name, const
 // Removes the entry, a folder with everything in it; a link goes, not what it leads to.
 CommandResult removeByBytes(const QString& folder, const QByteArray& name);
 
+// Makes the folder; never takes an entry of that name for it.
+CommandResult makeFolder(const QString& path);
+
 // Puts the entry at from under the path to, never replacing an entry there: 0, or the error
 // (EEXIST when the name is taken, also when it was taken a moment before).
 int renameWithoutReplacing(const QByteArray& from, const QByteArray& to);

@@ -1,14 +1,19 @@
 #include "commands/transfer.h"
 
-#include "core/text.h"
+#include "commands/entry_bytes.h"
+#include "commands/job.h"
 #include "commands/message_layer.h"
 #include "core/paths.h"
-#include "commands/runner.h"
+#include "core/text.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,155 +24,309 @@ QString canonical(const QString& path)
     return QFileInfo(path).canonicalFilePath();
 }
 
-// Hidden names beside the target, unique in this run of the program.
-QString scratchName(const QString& destFolder, const char* kind)
-{
-    static int counter = 0;
-    return joinPath(destFolder, QStringLiteral(".kestrel-%1-%2-%3").arg(QLatin1String(kind)).arg(::getpid()).arg(++counter));
-}
-
-// A copy is made under a hidden name and renamed into place only when complete, so a full
-// card never leaves a cut copy under the real name. A replace keeps the old entry until the
-// new one stands beside it, then swaps the two by renames.
-QString commandFor(Transfer operation, const QString& source, const QString& destFolder, bool replace,
-                   QStringList* scratch)
-{
-    if (operation == Transfer::Delete)
-        return "/bin/rm -f -r " + quoted(source);
-    const QString target = quoted(joinPath(destFolder, fnames(source)));
-    const bool copy = operation == Transfer::Copy;
-    if (!copy && !replace)
-        return "/bin/mv " + quoted(source) + " " + quoted(destFolder);
-    *scratch << scratchName(destFolder, "new") << scratchName(destFolder, "old");
-    const QString fresh = quoted(scratch->at(0));
-    // What undoes the first step: a cut copy is removed, a moved entry goes back.
-    const QString undo = copy ? "/bin/rm -f -r " + fresh : "/bin/mv -T " + fresh + " " + quoted(source);
-    const QString firstStep = copy ? "/bin/cp -r " + quoted(source) + " " + fresh + " || { /bin/rm -f -r " + fresh + "; exit 1; }; "
-                                   : "/bin/mv -T " + quoted(source) + " " + fresh + " || exit 1; ";
-    if (!replace)
-        return firstStep + "/bin/mv -T " + fresh + " " + target + " || { " + undo + "; exit 1; }";
-    const QString old = quoted(scratch->at(1));
-    return firstStep + "/bin/mv -T " + target + " " + old + " || { " + undo + "; exit 1; }; " + "/bin/mv -T " + fresh
-           + " " + target + " || { /bin/mv -T " + old + " " + target + "; " + undo + "; exit 1; }; /bin/rm -f -r " + old;
-}
-
-TransferPlan refused(const QString& source, const QString& why)
+TransferPlan refused(Transfer operation, const QString& source, const QString& why)
 {
     TransferPlan plan;
+    plan.operation = operation;
     plan.source = source;
     plan.refusal = why;
     return plan;
 }
 
-}  // namespace
-
-bool entryExists(const QString& path)
+QByteArray bytesOf(const QString& path)
 {
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    return QFile::encodeName(path);
 }
 
-TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder)
+QString errorText(int error)
 {
-    const QString name = fnames(source);
-    if (operation == Transfer::Delete) {
-        // rm -f would call a vanished entry deleted.
-        if (!entryExists(source))
-            return refused(source, "[" + name + CN("] no longer exists"));
-        TransferPlan plan;
-        plan.verdict = TransferPlan::Run;
-        plan.source = source;
-        plan.command = commandFor(operation, source, destFolder, false, &plan.scratch);
-        return plan;
-    }
-
-    const QString target = joinPath(destFolder, name);
-    const QFileInfo sourceInfo(source);
-    const QString realSource = canonical(source);
-    const QString realDest = canonical(destFolder);
-    const bool targetExists = entryExists(target);
-    const QString realTarget = targetExists ? canonical(target) : QString();
-    if (realDest == canonical(parentFolder(source)))
-        return refused(source, "[" + name + CN("] is already in [") + destFolder + "]");
-    if (sourceInfo.isDir() && !sourceInfo.isSymLink() && isInside(realDest, realSource))
-        return refused(source, "[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
-                                                                 : CN("] cannot be copied into itself")));
-    // Replacing the other name of the same file would destroy it.
-    if (!realTarget.isEmpty() && realTarget == realSource)
-        return refused(source, "[" + name + CN("] is already in [") + destFolder + "]");
-    // Removing the old entry would take the source with it.
-    if (!realTarget.isEmpty() && isInside(realSource, realTarget))
-        return refused(source, "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
-
-    TransferPlan plan;
-    plan.source = source;
-    plan.target = target;
-    plan.command = commandFor(operation, source, destFolder, targetExists, &plan.scratch);
-    plan.verdict = targetExists ? TransferPlan::AskReplace : TransferPlan::Run;
-    return plan;
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
-CommandResult runTransfer(const TransferPlan& plan, BusyProgress* progress)
+// The first line of a program's error output that speaks of path, else its first line.
+QString errorLineAbout(const QString& errorOutput, const QString& path)
 {
-    const bool isDelete = plan.target.isEmpty();
-    // The card may have been pulled while the user was asked.
-    if (isDelete && !entryExists(plan.source))
-        return CommandResult::failedWith(QStringLiteral("it no longer exists"));
-    CommandResult result = runCommand(plan.command, progress);
-    if (isDelete && result.succeeded() && entryExists(plan.source))
-        return CommandResult::failedWith(QStringLiteral("it is still there"));
-    // The user knows the entry by its own name, not by the hidden one it was written under.
-    for (const QString& hidden : plan.scratch)
-        result.errorOutput.replace(hidden, plan.target);
-    return result;
+    const QStringList lines = errorOutput.split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines)
+        if (line.contains(path))
+            return line;
+    return lines.value(0);
 }
 
-namespace {
-
-// What a batch came to: how many entries went through, those kept as the user chose, and
-// the failures and refusals, in order.
-struct BatchOutcome {
-    int done = 0;
-    QStringList skipped;
-    QStringList failures;
+// One entry of a job, with what the user agreed to.
+struct Entry {
+    QString source;
+    QString target;
+    bool mayReplace = false;  // the user was asked about the entry at the target and agreed
+    QString name() const { return fnames(source); }
 };
 
-// One command per plan, showing how far it has come.
-BatchOutcome runPlans(const QList<TransferPlan>& plans, bool replace)
+// Runs the entries of one operation as one job: whatever is stopped or fails, an entry is either
+// wholly done or left as it was, and every entry is told in the report.
+class TransferJob
 {
-    BatchOutcome outcome;
-    BusyProgress progress;  // made after the question and gone before the report
-    for (int i = 0; i < plans.size(); ++i) {
-        const TransferPlan& plan = plans.at(i);
-        const QString name = fnames(plan.source);
-        if (plan.verdict == TransferPlan::Refuse) {
-            outcome.failures << plan.refusal;
-            continue;
+public:
+    TransferJob(Transfer operation, const QList<Entry>& entries) : operation(operation), entries(entries) {}
+
+    void run();
+
+    int done = 0;
+    QStringList notDone;   // left as they were by Stop
+    QList<QPair<QString, QString>> failures;  // name and why
+    QStringList kept;      // appeared at the target meanwhile
+    bool stopped() const { return job.stopped(); }
+
+private:
+    void deleteChunk(const QList<Entry>& chunk);
+    void copyChunk(const QList<Entry>& chunk, bool removeSources);
+    void copyAlone(const Entry& entry, const QByteArray& scratch, bool removeSources);
+    bool moveByRename(const Entry& entry);
+    void place(const Entry& entry, const QByteArray& scratch, bool removeSources);
+    void fail(const Entry& entry, const QString& why) { failures.append({entry.name(), why}); }
+    QList<QList<Entry>> chunksOf(const QList<Entry>& list) const;
+
+    Transfer operation;
+    QList<Entry> entries;
+    Job job;
+    qint64 bytesPlaced = 0;
+    int handled = 0;  // entries done, failed or kept so far
+};
+
+// As many entries as one command line holds, with room to spare for the environment.
+QList<QList<Entry>> TransferJob::chunksOf(const QList<Entry>& list) const
+{
+    const long budget = qMax(16384L, ::sysconf(_SC_ARG_MAX) / 4);
+    QList<QList<Entry>> chunks;
+    long used = budget;
+    for (const Entry& entry : list) {
+        const long cost = long(bytesOf(entry.source).size()) + 1 + long(sizeof(char*));
+        if (used + cost > budget) {
+            chunks.append(QList<Entry>());
+            used = 0;
         }
-        if (plan.verdict == TransferPlan::AskReplace && !replace) {
-            outcome.skipped << name;  // kept as it was, as the user chose
-            continue;
-        }
-        progress.step(QStringLiteral("%1 / %2: %3").arg(i + 1).arg(plans.size()).arg(name));
-        const CommandResult result = runTransfer(plan, &progress);
-        if (result.succeeded())
-            ++outcome.done;
-        else
-            outcome.failures << "[" + name + CN("] failed: ") + result.failureText(1);
+        chunks.last() << entry;
+        used += cost;
     }
-    return outcome;
+    return chunks;
 }
 
-// The done text only when every entry went through; a skip is told with what was done.
-QString reportOf(const BatchOutcome& outcome, Transfer operation, const QString& doneText)
+void TransferJob::run()
 {
-    QStringList lines;
-    if (!outcome.skipped.isEmpty()) {
-        const char* done = operation == Transfer::Copy ? " copied, " : operation == Transfer::Move ? " moved, " : " deleted, ";
-        lines << QString::number(outcome.done) + CN(done) + QString::number(outcome.skipped.size()) + CN(" skipped: ")
-                     + firstNames(outcome.skipped);
+    QList<Entry> toCopy;
+    if (operation == Transfer::Move) {
+        // A move within one file system is a rename; across file systems it is a copy.
+        for (const Entry& entry : entries) {
+            if (job.stopped())
+                notDone << entry.name();
+            else if (!moveByRename(entry))
+                toCopy << entry;
+            job.poll();
+        }
+    } else if (operation == Transfer::Copy) {
+        toCopy = entries;
     }
-    lines << outcome.failures;
+    if (operation == Transfer::Delete) {
+        job.setTotal(entries.size(), 0);
+        for (const QList<Entry>& chunk : chunksOf(entries))
+            deleteChunk(chunk);
+        return;
+    }
+    if (toCopy.isEmpty())
+        return;
+    QStringList sources;
+    for (const Entry& entry : toCopy)
+        sources << entry.source;
+    job.show(CN("Measuring..."));
+    job.setTotal(entries.size(), measureTrees(sources, &job).bytes);
+    for (const QList<Entry>& chunk : chunksOf(toCopy))
+        copyChunk(chunk, operation == Transfer::Move);
+}
+
+// One rm for the chunk, then each entry is checked: an entry is deleted only when it is gone.
+void TransferJob::deleteChunk(const QList<Entry>& chunk)
+{
+    QStringList arguments{"/bin/rm", "-r", "-f", "--"};
+    QList<Entry> present;
+    for (const Entry& entry : chunk) {
+        // The card may have been pulled while the user was asked; rm -f would call it deleted.
+        if (job.stopped())
+            notDone << entry.name();
+        else if (!entryExists(entry.source))
+            fail(entry, CN("it no longer exists"));
+        else {
+            present << entry;
+            arguments << entry.source;
+        }
+    }
+    if (present.isEmpty())
+        return;
+    ProgramOptions options;
+    options.fixedLocale = true;
+    options.measure = [&](bool) {
+        int gone = 0;
+        QString current;
+        for (const Entry& entry : present)
+            if (!entryExists(entry.source))
+                ++gone;
+            else if (current.isEmpty())
+                current = entry.name();
+        job.progress(handled + gone, 0, current);
+    };
+    const CommandResult result = job.run(arguments, options);
+    for (const Entry& entry : present) {
+        ++handled;
+        if (!entryExists(entry.source))
+            ++done;
+        else if (job.stopped())
+            notDone << entry.name();
+        else
+            fail(entry, result.started ? errorLineAbout(result.errorOutput, entry.source).isEmpty()
+                                             ? CN("it is still there")
+                                             : errorLineAbout(result.errorOutput, entry.source)
+                                       : result.failureText(1));
+    }
+}
+
+// Within one file system the entry is renamed into place, false when it is on another.
+bool TransferJob::moveByRename(const Entry& entry)
+{
+    job.progress(handled, bytesPlaced, entry.name());
+    const QByteArray from = bytesOf(entry.source), to = bytesOf(entry.target);
+    int error = 0;
+    if (entry.mayReplace && ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE) == 0) {
+        // The old entry now stands where the source stood.
+        error = removeTree(from);
+        if (error != 0) {
+            ++handled;
+            fail(entry, CN("the replaced entry stays in [") + parentFolder(entry.source) + "]: " + errorText(error));
+            return true;
+        }
+    } else {
+        error = renameWithoutReplacing(from, to);
+        if (error == EXDEV)
+            return false;
+    }
+    ++handled;
+    if (error == 0)
+        ++done;
+    else if (error == EEXIST)
+        kept << "[" + entry.name() + CN("] appeared meanwhile and was kept");
+    else
+        fail(entry, errorText(error));
+    return true;
+}
+
+// Puts a finished copy in place: never onto an entry the user was not asked about, and an
+// approved replace swaps the two before the old one goes. A move's source goes only once its
+// copy stands in place.
+void TransferJob::place(const Entry& entry, const QByteArray& scratch, bool removeSources)
+{
+    const QByteArray copy = scratch + '/' + bytesOf(entry.name());
+    const QByteArray target = bytesOf(entry.target);
+    const qint64 size = measureTrees({QFile::decodeName(copy)}).bytes;
+    ++handled;
+    int error = 0;
+    if (entry.mayReplace && ::renameat2(AT_FDCWD, copy, AT_FDCWD, target, RENAME_EXCHANGE) == 0)
+        error = removeTree(copy);  // the old entry, now in the scratch, which goes anyway
+    else
+        error = renameWithoutReplacing(copy, target);
+    if (error == EEXIST) {
+        kept << "[" + entry.name() + CN("] appeared meanwhile and was kept");
+        return;
+    }
+    if (error == 0 && removeSources)
+        error = removeTree(bytesOf(entry.source));
+    if (error != 0) {
+        fail(entry, errorText(error));
+        return;
+    }
+    ++done;
+    bytesPlaced += size;
+}
+
+// One cp for the chunk into a hidden folder beside the targets. Each entry cp has finished is
+// put in place while it goes on with the next; after a failure the entries not yet placed are
+// copied one by one, so that each one's fate is known.
+void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
+{
+    if (job.stopped()) {
+        for (const Entry& entry : chunk)
+            notDone << entry.name();
+        return;
+    }
+    QByteArray scratch = bytesOf(joinPath(parentFolder(chunk.first().target), ".kestrel-copy-XXXXXX"));
+    if (!::mkdtemp(scratch.data())) {
+        for (const Entry& entry : chunk)
+            fail(entry, CN("cannot write into [") + parentFolder(entry.target) + "]: " + errorText(errno));
+        return;
+    }
+    QStringList arguments{"/bin/cp", "-r", "--"};
+    for (const Entry& entry : chunk)
+        arguments << entry.source;
+    arguments << QFile::decodeName(scratch);
+    int next = 0;  // the first entry not yet placed
+    ProgramOptions options;
+    options.fixedLocale = true;
+    options.measure = [&](bool errorsSoFar) {
+        int last = next;  // the newest entry cp has begun
+        while (last + 1 < chunk.size() && entryExists(QFile::decodeName(scratch + '/' + bytesOf(chunk.at(last + 1).name()))))
+            ++last;
+        while (!errorsSoFar && next < last)
+            place(chunk.at(next++), scratch, removeSources);
+        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(scratch)}).bytes,
+                     chunk.at(qMin(last, int(chunk.size()) - 1)).name());
+    };
+    const CommandResult result = job.run(arguments, options);
+    if (result.succeeded()) {
+        while (next < chunk.size() && !job.stopped()) {
+            place(chunk.at(next++), scratch, removeSources);
+            job.poll();
+        }
+    } else if (!job.stopped() && chunk.size() - next == 1) {
+        fail(chunk.at(next++), result.failureText(1).replace(QFile::decodeName(scratch), parentFolder(chunk.first().target)));
+    } else {
+        while (next < chunk.size() && !job.stopped())
+            copyAlone(chunk.at(next++), scratch, removeSources);
+    }
+    for (; next < chunk.size(); ++next)
+        notDone << chunk.at(next).name();
+    removeTree(scratch, true);
+}
+
+void TransferJob::copyAlone(const Entry& entry, const QByteArray& scratch, bool removeSources)
+{
+    const QByteArray copy = scratch + '/' + bytesOf(entry.name());
+    removeTree(copy, true);
+    ProgramOptions options;
+    options.fixedLocale = true;
+    options.measure = [&](bool) {
+        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(copy)}).bytes, entry.name());
+    };
+    CommandResult result = job.run({"/bin/cp", "-r", "--", entry.source, QFile::decodeName(scratch)}, options);
+    if (result.succeeded())
+        place(entry, scratch, removeSources);
+    else if (!job.stopped()) {
+        ++handled;
+        fail(entry, result.failureText(1).replace(QFile::decodeName(scratch), parentFolder(entry.target)));
+    } else
+        notDone << entry.name();
+}
+
+// The done text only when every entry went through; a skip or a Stop is told with what was done.
+QString reportOf(const TransferJob& run, int asked, const QStringList& skipped, const QStringList& refusals,
+                 Transfer operation, const QString& doneText)
+{
+    const char* verb = operation == Transfer::Copy ? " copied" : operation == Transfer::Move ? " moved" : " deleted";
+    QStringList lines;
+    if (run.stopped())
+        lines << CN("Stopped: ") + QString::number(run.done) + CN(" of ") + QString::number(asked) + CN(verb)
+                     + (run.notDone.isEmpty() ? QString() : CN(", not done: ") + firstNames(run.notDone));
+    if (!skipped.isEmpty())
+        lines << QString::number(run.done) + CN(verb) + ", " + QString::number(skipped.size()) + CN(" skipped: ")
+                     + firstNames(skipped);
+    for (const auto& [name, why] : run.failures)
+        lines << "[" + name + CN("] failed: ") + why;
+    lines << refusals << run.kept;
     return lines.isEmpty() ? doneText : lines.join("\n");
 }
 
@@ -184,6 +343,70 @@ bool mayDelete(const MessageLayer& messages, const QStringList& sources)
 
 }  // namespace
 
+bool entryExists(const QString& path)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder)
+{
+    const QString name = fnames(source);
+    if (operation == Transfer::Delete) {
+        // rm -f would call a vanished entry deleted.
+        if (!entryExists(source))
+            return refused(operation, source, "[" + name + CN("] no longer exists"));
+        TransferPlan plan;
+        plan.verdict = TransferPlan::Run;
+        plan.operation = operation;
+        plan.source = source;
+        return plan;
+    }
+
+    const QString target = joinPath(destFolder, name);
+    const QFileInfo sourceInfo(source);
+    const QString realSource = canonical(source);
+    const QString realDest = canonical(destFolder);
+    const bool targetExists = entryExists(target);
+    const QString realTarget = targetExists ? canonical(target) : QString();
+    if (realDest == canonical(parentFolder(source)))
+        return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
+    if (sourceInfo.isDir() && !sourceInfo.isSymLink() && isInside(realDest, realSource))
+        return refused(operation, source, "[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
+                                                                 : CN("] cannot be copied into itself")));
+    // Replacing the other name of the same file would destroy it.
+    if (!realTarget.isEmpty() && realTarget == realSource)
+        return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
+    // Removing the old entry would take the source with it.
+    if (!realTarget.isEmpty() && isInside(realSource, realTarget))
+        return refused(operation, source, "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
+
+    TransferPlan plan;
+    plan.operation = operation;
+    plan.source = source;
+    plan.target = target;
+    plan.verdict = targetExists ? TransferPlan::AskReplace : TransferPlan::Run;
+    return plan;
+}
+
+CommandResult runTransfer(const TransferPlan& plan, bool replace)
+{
+    if (plan.verdict == TransferPlan::Refuse)
+        return CommandResult::failedWith(plan.refusal);
+    TransferJob run(plan.operation, {Entry{plan.source, plan.target, replace && plan.verdict == TransferPlan::AskReplace}});
+    run.run();
+    if (run.stopped() && run.done == 0) {
+        CommandResult stopped = CommandResult::failedWith(CN("it was left as it was"));
+        stopped.stopped = true;
+        return stopped;
+    }
+    if (!run.failures.isEmpty())
+        return CommandResult::failedWith(run.failures.first().second);
+    if (!run.kept.isEmpty())
+        return CommandResult::failedWith(run.kept.first());
+    return CommandResult::done();
+}
+
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
               const QString& destFolder, const QString& doneText)
 {
@@ -196,7 +419,7 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         TransferPlan plan = planTransfer(operation, source, destFolder);
         // Entries of one name from several folders would land on one another: the first goes.
         if (plan.verdict != TransferPlan::Refuse && !plan.target.isEmpty() && targets.contains(plan.target))
-            plan = refused(source, "[" + fnames(source) + CN("] has the name of another entry going there"));
+            plan = refused(operation, source, "[" + fnames(source) + CN("] has the name of another entry going there"));
         targets.insert(plan.target);
         if (plan.verdict == TransferPlan::AskReplace)
             inTheWay << fnames(source);
@@ -210,6 +433,22 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         replace = answer == MessageLayer::Replace;
     }
 
-    messages.show(reportOf(runPlans(plans, replace), operation, doneText));
+    QList<Entry> entries;
+    QStringList skipped, refusals;
+    for (const TransferPlan& plan : plans) {
+        if (plan.verdict == TransferPlan::Refuse)
+            refusals << plan.refusal;
+        else if (plan.verdict == TransferPlan::AskReplace && !replace)
+            skipped << fnames(plan.source);  // kept as it was, as the user chose
+        else
+            entries << Entry{plan.source, plan.target, plan.verdict == TransferPlan::AskReplace};
+    }
+    QString report;
+    {
+        TransferJob run(operation, entries);  // made after the question and gone before the report
+        run.run();
+        report = reportOf(run, entries.size(), skipped, refusals, operation, doneText);
+    }
+    messages.show(report);
     return true;
 }

@@ -180,7 +180,7 @@ void FileDialog::deletePicked()
     if (ZMessageBox::information(this, icon, question, CN("Delete"), CN("Cancel")) != 0)
         return;
     const TransferPlan plan = planTransfer(Transfer::Delete, file, QString());
-    const CommandResult result = plan.verdict == TransferPlan::Refuse ? CommandResult::failedWith(plan.refusal) : runTransfer(plan);
+    const CommandResult result = runTransfer(plan);
     if (result.succeeded())
         setDir(browser->currentFolder());
     else

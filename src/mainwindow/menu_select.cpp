@@ -71,7 +71,7 @@ void transferSelected(My_Widget& window, Transfer operation)
         messages.show(plan.refusal);
     else if ((plan.verdict == TransferPlan::Run || messages.mayReplace(plan.target))
              && messages.ask(CN("are you sure ?") + name + (move ? CN(" move ") : CN(" copy ")) + dest) == 0)
-        messages.report(runTransfer(plan), name + (move ? CN(" moved success") : CN(" Copy success!")), name);
+        messages.report(runTransfer(plan, true), name + (move ? CN(" moved success") : CN(" Copy success!")), name);
     if (move)
         window.qListBox(here);
 }
@@ -230,7 +230,10 @@ void My_Widget::newFolder()
     const QString name = F_File_Edit::getDirectory(CN("New Folder"), proposed);
     if (name.isEmpty())
         return;
-    report(runCommand("/bin/mkdir " + quoted(joinPath(absPath, name))), CN("Creat folder [") + name + CN("] success!"), name);
+    if (entryExists(joinPath(absPath, name)))
+        showDialog("[" + name + CN("] already exists"));
+    else
+        report(makeFolder(joinPath(absPath, name)), CN("Creat folder [") + name + CN("] success!"), name);
     qListBox(absPath);
 }
 

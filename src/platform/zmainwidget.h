@@ -33,6 +33,9 @@ public:
     // returning true consumes the event.
     virtual bool qwsEvent(QWSEvent* event);
 
+    // The window's soft key as it stands, left to right; none where the bar has no such key.
+    QPushButton* softKeyButton(SoftKey key) const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -42,7 +45,6 @@ private:
 
     bool routeKey(QObject* receiver, QKeyEvent* event);
     bool isPropagationOfLastKey(QObject* receiver, QEvent* event) const;
-    QPushButton* softKeyButton(SoftKey key) const;
     static void pressSoftKey(QPushButton* button);
 
     QLabel* titleBar;

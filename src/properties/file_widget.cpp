@@ -4,7 +4,7 @@
 #include "platform/widgets.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "commands/runner.h"
+#include "commands/job.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -37,9 +37,9 @@ FileWidget_W::FileWidget_W(QWidget* parent, const QString& path)
     if (info.isFile()) {
         showText(CN("\nType :") + info.suffix() + "\n", cSize(info.size()));
     } else {
-        BusyProgress busy;
-        busy.step(CN("Measuring [") + info.fileName() + "]");
-        WDir(path, busy);
+        Job job;
+        job.show(CN("Measuring [") + info.fileName() + "]");
+        WDir(path, job);
         pauseAfterMeasuring();
     }
     setContentWidget(label);
@@ -80,20 +80,14 @@ QString FileWidget_W::cSize(qint64 size)
     return shown(size, "B");
 }
 
-// du writes its result to "Temp.txt" of the working folder; the size is what it printed
-// before the tab, with a decimal point whatever the user's locale. The file is removed whatever happened.
-void FileWidget_W::WDir(const QString& path, BusyProgress& progress)
+// The size is what du printed before the tab, with a decimal point whatever the user's locale.
+void FileWidget_W::WDir(const QString& path, Job& job)
 {
-    const QString scratch = workingFile("Temp.txt");
-    runCommand(inFixedLocale("/usr/bin/du -sh -- " + quoted(path) + " > " + quoted(scratch)), &progress);
-    QString size;
-    QFile output(scratch);
-    if (output.open(QIODevice::ReadOnly))
-        size = QString::fromUtf8(output.readAll()).split('\t', Qt::SkipEmptyParts).value(0);
-    output.close();
-    // Not -r: a folder of that name is not the scratch file.
-    runCommand("/bin/rm -f -- " + quoted(scratch), &progress);
-    showText(CN("\nType: Folder  \n"), size);
+    ProgramOptions options;
+    options.fixedLocale = true;
+    options.keepOutput = true;
+    const CommandResult result = job.run({"/usr/bin/du", "-sh", "--", path}, options);
+    showText(CN("\nType: Folder  \n"), result.stopped ? CN("stopped") : result.output.split('\t', Qt::SkipEmptyParts).value(0));
 }
 
 void FileWidget_W::showText(const QString& typeLine, const QString& size)

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QString>
 
-class BusyProgress;
+class Job;
 class QLabel;
 class UTIL_PushButton;
 class ZMultiLineEdit;
@@ -23,7 +23,7 @@ public:
 
 private:
     // du shows in the busy strip of the measuring.
-    void WDir(const QString& path, BusyProgress& progress);
+    void WDir(const QString& path, Job& job);
     void showText(const QString& type, const QString& size);
 
     ZMultiLineEdit* nameField = nullptr;

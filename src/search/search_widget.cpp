@@ -6,7 +6,7 @@
 #include "platform/widgets.h"
 #include "core/text.h"
 #include "core/folder_reader.h"
-#include "commands/runner.h"
+#include "commands/job.h"
 #include "search/f_file_8_n.h"
 #include "search/file_walk.h"
 
@@ -114,42 +114,6 @@ QStringList placeRoots(int place)
     }
 }
 
-// While the walk runs, input reaches only what ends it: the stop key and Escape.
-class WalkInput : public QObject
-{
-public:
-    WalkInput(QWidget* stopKey, FileWalk& walk) : stopKey(stopKey), walk(walk) { qApp->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-                walk.stop();
-            return true;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-            return watched != stopKey;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Wheel:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QWidget* stopKey;
-    FileWalk& walk;
-};
-
 QLabel* formLabel(QWidget* window, const char* text, int x, int y)
 {
     auto* label = new QLabel(CN(text), window);
@@ -210,7 +174,7 @@ Search_Widget::Search_Widget(QWidget* parent)
     softKeys = new UTIL_CST(this, CN("Search"), "CST_Menu", "CST_Exit");
     setCSTWidget(softKeys);
     softKeys->show();
-    connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &Search_Widget::rightKey);
+    connect(softKeys->getRightBtn(), &QPushButton::clicked, this, &QWidget::close);
     connect(softKeys->getMidBtn(), &QPushButton::clicked, this, &Search_Widget::CFile);
 }
 
@@ -232,32 +196,21 @@ void Search_Widget::showDialog(QString text)
     messages.show(text);
 }
 
-void Search_Widget::rightKey()
-{
-    if (walk)
-        walk->stop();
-    else
-        close();
-}
-
 // Walks the place's folder trees with a running count in the busy strip, then shows what was
 // found, nothing too, in a new results window.
 void Search_Widget::CFile()
 {
     walk = std::make_unique<FileWalk>(hiddenBox->isChecked(), formTest(nameField->text(), typeBoxes));
     {
-        BusyProgress progress;
-        QPushButton* stopKey = softKeys->getRightBtn();
-        WalkInput input(stopKey, *walk);
-        walk->onProgress = [this, &progress] {
-            progress.step(QStringLiteral("%1 folders, %2 files").arg(walk->foldersSeen()).arg(walk->filesSeen()));
-            QApplication::processEvents();  // the stop key and Escape only
+        Job job;
+        walk->onProgress = [this, &job] {
+            job.show(QStringLiteral("%1 folders, %2 files").arg(walk->foldersSeen()).arg(walk->filesSeen()));
+            job.poll();
+            if (job.stopped())
+                walk->stop();
         };
-        const QString exitText = stopKey->text();
-        stopKey->setText(CN("Stop"));
         for (const QString& root : placeRoots(placeBox->currentIndex()))
             SFile(root);
-        stopKey->setText(exitText);
     }
     auto* results = new F_File_8_N(this, walk->names(), walk->folders());
     walk.reset();

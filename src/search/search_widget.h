@@ -38,7 +38,6 @@ signals:
 
 private:
     void SFile(const QString& folder);
-    void rightKey();
 
     ZMultiLineEdit* nameField = nullptr;
     QComboBox* placeBox = nullptr;
