@@ -115,12 +115,13 @@ void TransferJob::run()
     QList<Entry> toCopy;
     if (operation == Transfer::Move) {
         // A move within one file system is a rename; across file systems it is a copy.
+        job.setTotal(entries.size(), 0);
         for (const Entry& entry : entries) {
+            job.progress(handled, 0, entry.name());
             if (job.stopped())
                 notDone << entry.name();
             else if (!moveByRename(entry))
                 toCopy << entry;
-            job.poll();
         }
     } else if (operation == Transfer::Copy) {
         toCopy = entries;
@@ -160,6 +161,7 @@ void TransferJob::deleteChunk(const QList<Entry>& chunk)
     }
     if (present.isEmpty())
         return;
+    job.progress(handled, 0, present.first().name());
     ProgramOptions options;
     options.fixedLocale = true;
     options.measure = [&](bool) {
@@ -190,7 +192,6 @@ void TransferJob::deleteChunk(const QList<Entry>& chunk)
 // Within one file system the entry is renamed into place, false when it is on another.
 bool TransferJob::moveByRename(const Entry& entry)
 {
-    job.progress(handled, bytesPlaced, entry.name());
     const QByteArray from = bytesOf(entry.source), to = bytesOf(entry.target);
     int error = 0;
     if (entry.mayReplace && ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE) == 0) {
@@ -213,6 +214,7 @@ bool TransferJob::moveByRename(const Entry& entry)
         kept << "[" + entry.name() + CN("] appeared meanwhile and was kept");
     else
         fail(entry, errorText(error));
+    job.progress(handled, 0, entry.name());
     return true;
 }
 
@@ -242,6 +244,7 @@ void TransferJob::place(const Entry& entry, const QByteArray& scratch, bool remo
     }
     ++done;
     bytesPlaced += size;
+    job.progress(handled, bytesPlaced, entry.name());
 }
 
 // One cp for the chunk into a hidden folder beside the targets. Each entry cp has finished is
@@ -271,17 +274,14 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
         int last = next;  // the newest entry cp has begun
         while (last + 1 < chunk.size() && entryExists(QFile::decodeName(scratch + '/' + bytesOf(chunk.at(last + 1).name()))))
             ++last;
-        while (!errorsSoFar && next < last)
+        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(scratch)}).bytes, chunk.at(last).name());
+        while (!errorsSoFar && next < last && !job.stopped())
             place(chunk.at(next++), scratch, removeSources);
-        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(scratch)}).bytes,
-                     chunk.at(qMin(last, int(chunk.size()) - 1)).name());
     };
     const CommandResult result = job.run(arguments, options);
     if (result.succeeded()) {
-        while (next < chunk.size() && !job.stopped()) {
+        while (next < chunk.size() && !job.stopped())
             place(chunk.at(next++), scratch, removeSources);
-            job.poll();
-        }
     } else if (!job.stopped() && chunk.size() - next == 1) {
         fail(chunk.at(next++), result.failureText(1).replace(QFile::decodeName(scratch), parentFolder(chunk.first().target)));
     } else {

@@ -8,7 +8,9 @@
 #include "workfolder.h"
 
 #include <QLabel>
+#include <QCryptographicHash>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -37,6 +39,7 @@ struct PlannedTransfer {
 }  // namespace
 
 Q_DECLARE_METATYPE(PlannedTransfer)
+Q_DECLARE_METATYPE(Transfer)
 
 class LayerTest : public QObject
 {
@@ -142,6 +145,95 @@ private slots:
         const QString failed = (answer == "Skip" ? "1 copied, 1 skipped: b\n" : "") + QString("[gone] failed");
         const bool told = report.startsWith(failed) && report.contains("[b] is already in");
         QVERIFY2(answer == "Cancel" || told, qPrintable(report));
+    }
+
+    void stoppedOrFailedBatchLeavesEachEntryWholeInOnePlace_data()
+    {
+        QTest::addColumn<Transfer>("operation");
+        QTest::addColumn<bool>("otherDisk");
+        QTest::addColumn<QString>("stopAt");   // the moment the user presses Stop, if ever
+        QTest::addColumn<QString>("appears");  // an entry another program writes at the target meanwhile
+        QTest::addColumn<int>("done");
+        const auto copy = Transfer::Copy, move = Transfer::Move;
+        for (bool other : {false, true}) {
+            const QByteArray disk = other ? ", other disk" : "";
+            for (Transfer operation : {copy, move}) {
+                const QByteArray verb = operation == copy ? "copy" : "move";
+                QTest::newRow(verb + ", Stop before the first entry" + disk) << operation << other << "before" << "" << 0;
+                QTest::newRow(verb + ", Stop between entries" + disk) << operation << other << "between" << "" << 1;
+                QTest::newRow(verb + ", an entry appears at the target" + disk) << operation << other << "" << "a" << 2;
+                if (operation == copy || other)
+                    QTest::newRow(verb + ", Stop inside a big file" + disk) << operation << other << "inside" << "" << 0;
+            }
+        }
+        QTest::newRow("delete, Stop before the first entry") << Transfer::Delete << false << "before" << "" << 0;
+        QTest::newRow("move onto a full card of another disk") << move << true << "full" << "" << 2;
+    }
+    // Whatever happens meanwhile, each entry is either wholly done or left as it was, never cut,
+    // never in neither place, and the report counts exactly the entries done.
+    void stoppedOrFailedBatchLeavesEachEntryWholeInOnePlace()
+    {
+        QFETCH(Transfer, operation);
+        QFETCH(bool, otherDisk);
+        QFETCH(QString, stopAt);
+        QFETCH(QString, appears);
+        QFETCH(int, done);
+        WorkFolder work;
+        QTemporaryDir shm("/dev/shm/tst_layer-XXXXXX");
+        work.write("src/big", QByteArray(4 << 20, 'b'));
+        work.write("src/a", "a");
+        work.write("src/c/d/e", "e");
+        const QString dest = otherDisk ? shm.path() : work.makeFolder("dest");
+        const auto listing = [&] {
+            TreeListing both = treeListing(work.path());
+            const TreeListing second = treeListing(shm.path());
+            for (auto it = second.cbegin(); it != second.cend(); ++it)
+                both.insert("shm/" + it.key(), it.value());
+            return both;
+        };
+        const QString destKey = otherDisk ? "shm" : "dest";
+        const TreeListing before = listing();
+        Job::setObserverForTests([&](Job& job) {
+            const bool now = stopAt == "before" || (stopAt == "inside" && job.bytesDone() > 0)
+                             || (stopAt == "between" && job.entriesDone() >= 1);
+            if (now && !job.stopped())
+                QTest::keyClick(&results, Qt::Key_Escape);
+            if (!appears.isEmpty() && !entryExists(joinPath(dest, appears)))
+                writeFile(joinPath(dest, appears), "written meanwhile");
+        });
+        const auto restore = qScopeGuard([] { Job::setObserverForTests({}); });
+        DialogAnswerer answers;
+        answers.follow(operation == Transfer::Delete ? QStringList{"Ok", "Ok"} : QStringList{"Ok"});
+        const QStringList names{"big", "a", "c"};
+        QStringList sources;
+        for (const QString& name : names)
+            sources << work.file("src/" + name);
+        withFileSizeLimit(stopAt == "full" ? 1 << 20 : 0, [&] { return runBatch(messages, operation, sources, dest, "success"); });
+        expectAllAnswered(answers);
+
+        TreeListing expected = before;
+        int found = 0;
+        for (const QString& name : names) {
+            const bool gone = !entryExists(work.file("src/" + name));
+            const bool there = name != appears && entryExists(joinPath(dest, name));
+            if (operation == Transfer::Delete ? gone : there) {
+                ++found;
+                expected = treeAfter(expected, "src/" + name, operation == Transfer::Delete ? "" : destKey + "/" + name,
+                                     operation == Transfer::Copy);
+            }
+        }
+        if (!appears.isEmpty())
+            expected.insert(destKey + "/" + appears, "f:" + QCryptographicHash::hash("written meanwhile", QCryptographicHash::Md5).toHex());
+        QCOMPARE(listing(), expected);
+        QCOMPARE(found, done);
+        const QString report = answers.texts().last();
+        const QString verb = operation == Transfer::Copy ? " copied" : operation == Transfer::Move ? " moved" : " deleted";
+        if (stopAt != "full" && !stopAt.isEmpty())
+            QVERIFY2(report.startsWith(QString("Stopped: %1 of 3").arg(done) + verb), qPrintable(report));
+        if (!appears.isEmpty())
+            QCOMPARE(report, "[" + appears + "] appeared meanwhile and was kept");
+        if (stopAt == "full")
+            QVERIFY2(report.startsWith("[big] failed: "), qPrintable(report));
     }
 
     void quotedNameIsOneUnchangedArgument_data()
