@@ -7,6 +7,7 @@
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
+// The programs whose memory counts run through bench_peak, which sits beside this program.
 #include "mainwindow/my_widget.h"
 #include "core/phonefolders.h"
 #include "platform/softkeys.h"
@@ -38,7 +39,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -59,6 +59,7 @@ constexpr int searchFolderFiles = 100;  // 200,000 files
 
 bool verbose = false;
 int onlySort = -1;  // --sort N: only that sort order in the listing scenarios
+QString peakProgram, peakReport;  // bench_peak and the file it writes its figures to
 
 double now()
 {
@@ -82,14 +83,10 @@ double median(std::vector<double> values)
     std::exit(1);
 }
 
-struct ChildRun {
-    double seconds = 0;
-    double peakMegabytes = 0;  // the child's peak resident memory
-};
-
-// Starts a program (no shell), standard output to /dev/null, and waits for it.
-// posix_spawn does not copy this process's memory, so a big driver does not slow the child.
-ChildRun runProcess(const QStringList& arguments, const QString& folder = QString())
+// Starts a program (no shell), standard output to /dev/null, waits for it and returns
+// the seconds it took. posix_spawn does not copy this process's memory, so a big driver
+// does not slow the child; but the child's peak memory is at least the driver's (see runMeasured).
+double runProcess(const QStringList& arguments, const QString& folder = QString())
 {
     std::vector<QByteArray> bytes;
     for (const QString& argument : arguments)
@@ -108,20 +105,36 @@ ChildRun runProcess(const QStringList& arguments, const QString& folder = QStrin
     if (!folder.isEmpty())
         posix_spawn_file_actions_addchdir_np(&actions, where.constData());
 
-    ChildRun run;
     const double start = now();
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         fail("cannot start " + arguments.join(' '));
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = now() - start;
+    waitpid(pid, &status, 0);
+    const double seconds = now() - start;
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         fail(arguments.join(' ') + " did not end well");
-    run.peakMegabytes = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return seconds;
+}
+
+struct ChildRun {
+    double seconds = 0;
+    double peakMegabytes = 0;  // the child's own peak resident memory
+};
+
+// A program's time and its own peak memory, as bench_peak measured them: a program started
+// from this process would report this process's peak whenever that was the larger.
+ChildRun runMeasured(const QStringList& arguments, const QString& folder = QString())
+{
+    runProcess(QStringList{peakProgram, peakReport} + arguments, folder);
+    QFile report(peakReport);
+    if (!report.open(QIODevice::ReadOnly))
+        fail("bench_peak wrote no figures");
+    const QList<QByteArray> figures = report.readAll().simplified().split(' ');
+    if (figures.size() != 2)
+        fail("bench_peak wrote no figures");
+    return {figures.at(0).toDouble(), figures.at(1).toDouble() / 1024.0};
 }
 
 struct Pair {
@@ -389,7 +402,7 @@ void benchListing(const Data& data, int runs, bool first, bool again)
                 window.qListBox(data.small);
                 QApplication::processEvents();
                 const double k = listAndPaint(window, data.big);
-                const double p = runProcess(ls).seconds;
+                const double p = runProcess(ls);
                 if (run >= 0) {
                     lists[taxis].kestrel.push_back(k);
                     lists[taxis].peer.push_back(p);
@@ -399,7 +412,7 @@ void benchListing(const Data& data, int runs, bool first, bool again)
                 if (window.currentFolder().absolutePath() != data.big)
                     window.qListBox(data.big);
                 const double k = listAndPaint(window, data.big);
-                const double p = runProcess(ls).seconds;
+                const double p = runProcess(ls);
                 if (run >= 0) {
                     relists[taxis].kestrel.push_back(k);
                     relists[taxis].peer.push_back(p);
@@ -419,8 +432,8 @@ void benchStartup(const Data& data, int runs, const QString& programs)
 {
     Pair pair;
     for (int run = -1; run < runs; ++run) {
-        const double k = runProcess({programs + "/bench_startup"}, data.homeWork).seconds;
-        const double p = runProcess({programs + "/bench_peer_list", data.home}).seconds;
+        const double k = runProcess({programs + "/bench_startup"}, data.homeWork);
+        const double p = runProcess({programs + "/bench_peer_list", data.home});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -433,8 +446,8 @@ void benchMemory(const Data& data, int runs, const QString& programs)
 {
     Pair pair;
     for (int run = 0; run < runs; ++run) {
-        pair.kestrel.push_back(runProcess({programs + "/bench_startup"}, data.bigWork).peakMegabytes);
-        pair.peer.push_back(runProcess({programs + "/bench_peer_list", data.big}).peakMegabytes);
+        pair.kestrel.push_back(runMeasured({programs + "/bench_startup"}, data.bigWork).peakMegabytes);
+        pair.peer.push_back(runMeasured({programs + "/bench_peer_list", data.big}).peakMegabytes);
     }
     reportMemory("memory-100k", pair);
 }
@@ -488,8 +501,8 @@ void benchRunner(const Data& data, int runs)
         const double kd = runAll(deletions);
         if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
             fail("the copies are not all deleted");
-        const double pc = runProcess({"/bin/sh", copyScript}).seconds;
-        const double pd = runProcess({"/bin/sh", deleteScript}).seconds;
+        const double pc = runProcess({"/bin/sh", copyScript});
+        const double pd = runProcess({"/bin/sh", deleteScript});
         if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
             fail("the peer left copies behind");
         if (run >= 0) {
@@ -546,7 +559,7 @@ void benchBatch(const Data& data, int runs)
         const double kestrel = timed(Transfer::Copy, sources, "copy") + timed(Transfer::Delete, targets, "delete");
         if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
             fail("the batch left files behind");
-        const double peer = runProcess({"/bin/sh", copyScript}).seconds + runProcess({"/bin/sh", deleteScript}).seconds;
+        const double peer = runProcess({"/bin/sh", copyScript}) + runProcess({"/bin/sh", deleteScript});
         if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
             fail("the peer left files behind");
         if (run >= 0) {
@@ -563,8 +576,8 @@ void benchOpening(const char* name, const QString& program, const QString& work,
 {
     Pair time, memory;
     for (int run = -1; run < runs; ++run) {
-        const ChildRun k = runProcess({program}, work);
-        const ChildRun p = runProcess({peer, file});
+        const ChildRun k = runMeasured({program}, work);
+        const ChildRun p = runMeasured({peer, file});
         if (run >= 0) {
             time.kestrel.push_back(k.seconds);
             time.peer.push_back(p.seconds);
@@ -588,7 +601,7 @@ void benchProperties(const Data& data, int runs)
         window.show();
         window.repaint();
         const double k = now() - start;
-        const double p = runProcess({"/usr/bin/du", "-sh", data.big}).seconds;
+        const double p = runProcess({"/usr/bin/du", "-sh", data.big});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -619,7 +632,7 @@ void benchSearch(const Data& data, int runs)
             fail(QStringLiteral("the search found %1 files, not %2").arg(results->resultList()->count()).arg(expected));
         delete results;
         QApplication::processEvents();
-        const double p = runProcess({"/usr/bin/find", data.search, "-iname", "*text*", "-type", "f"}).seconds;
+        const double p = runProcess({"/usr/bin/find", data.search, "-iname", "*text*", "-type", "f"});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -704,6 +717,8 @@ int main(int argc, char** argv)
     pointPhoneFolders(data);
     QDir::setCurrent(data.listWork);
     const QString programs = QApplication::applicationDirPath();
+    peakProgram = programs + "/bench_peak";
+    peakReport = data.root + "/peak-report";
 
     if (only.contains("list") || only.contains("relist"))
         benchListing(data, runs, only.contains("list"), only.contains("relist"));
