@@ -3,15 +3,15 @@
 // as "NAME: kestrel X s, peer Y s, ratio R".
 //
 //   kestrel_bench --data DIR [--runs N]
-//                 [--only list,relist,startup,memory,runner,batch,edit,img,properties,search,results]
+//                 [--only list,relist,startup,memory,batch,copy,stop,edit,img,properties,search,results]
 //                 [--sort 0|1|2] [--verbose]
 //
 // DIR receives the generated folders; they are made once and reused when present.
+// The programs whose memory counts run through bench_peak, which sits beside this program.
 #include "mainwindow/my_widget.h"
 #include "core/phonefolders.h"
 #include "platform/softkeys.h"
 #include "mainwindow/my_listbox.h"
-#include "commands/runner.h"
 #include "commands/transfer.h"
 #include "properties/file_widget.h"
 #include "search/f_file_8_n.h"
@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QImage>
 #include <QPainter>
 #include <QFile>
@@ -38,7 +39,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -52,13 +52,15 @@ constexpr int bigFiles = 100000;
 constexpr int bigFolders = 1000;
 constexpr int homeFiles = 1000;
 constexpr int homeFolders = 50;
-constexpr int runnerFiles = 1000;
+constexpr int batchFiles = 1000;
+constexpr qint64 largeSize = qint64(1) << 30;
 constexpr int searchTops = 40;        // each with 49 subfolders: 2,000 folders
 constexpr int searchSubfolders = 49;
 constexpr int searchFolderFiles = 100;  // 200,000 files
 
 bool verbose = false;
 int onlySort = -1;  // --sort N: only that sort order in the listing scenarios
+QString peakProgram, peakReport;  // bench_peak and the file it writes its figures to
 
 double now()
 {
@@ -82,14 +84,10 @@ double median(std::vector<double> values)
     std::exit(1);
 }
 
-struct ChildRun {
-    double seconds = 0;
-    double peakMegabytes = 0;  // the child's peak resident memory
-};
-
-// Starts a program (no shell), standard output to /dev/null, and waits for it.
-// posix_spawn does not copy this process's memory, so a big driver does not slow the child.
-ChildRun runProcess(const QStringList& arguments, const QString& folder = QString())
+// Starts a program (no shell), standard output to /dev/null, waits for it and returns
+// the seconds it took. posix_spawn does not copy this process's memory, so a big driver
+// does not slow the child; but the child's peak memory is at least the driver's (see runMeasured).
+double runProcess(const QStringList& arguments, const QString& folder = QString())
 {
     std::vector<QByteArray> bytes;
     for (const QString& argument : arguments)
@@ -108,20 +106,36 @@ ChildRun runProcess(const QStringList& arguments, const QString& folder = QStrin
     if (!folder.isEmpty())
         posix_spawn_file_actions_addchdir_np(&actions, where.constData());
 
-    ChildRun run;
     const double start = now();
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         fail("cannot start " + arguments.join(' '));
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = now() - start;
+    waitpid(pid, &status, 0);
+    const double seconds = now() - start;
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         fail(arguments.join(' ') + " did not end well");
-    run.peakMegabytes = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return seconds;
+}
+
+struct ChildRun {
+    double seconds = 0;
+    double peakMegabytes = 0;  // the child's own peak resident memory
+};
+
+// A program's time and its own peak memory, as bench_peak measured them: a program started
+// from this process would report this process's peak whenever that was the larger.
+ChildRun runMeasured(const QStringList& arguments, const QString& folder = QString())
+{
+    runProcess(QStringList{peakProgram, peakReport} + arguments, folder);
+    QFile report(peakReport);
+    if (!report.open(QIODevice::ReadOnly))
+        fail("bench_peak wrote no figures");
+    const QList<QByteArray> figures = report.readAll().simplified().split(' ');
+    if (figures.size() != 2)
+        fail("bench_peak wrote no figures");
+    return {figures.at(0).toDouble(), figures.at(1).toDouble() / 1024.0};
 }
 
 struct Pair {
@@ -267,9 +281,45 @@ void makeSearchTree(const QString& root)
     }
 }
 
+// 1,000 notes of 2 KB.
+void fillBatchFolder(const QString& folder)
+{
+    makeFolder(folder);
+    const QByteArray content(2048, 'k');
+    for (int i = 0; i < batchFiles; ++i) {
+        QFile file(folder + QStringLiteral("/note %1.txt").arg(i, 4, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            fail("cannot write " + file.fileName());
+    }
+}
+
+// 1 GB of bytes that vary, every block written: cp copies holes as holes, which takes no time.
+void makeLargeFile(const QString& path)
+{
+    std::fprintf(stderr, "generating %s\n", qPrintable(path));
+    QFile file(path + ".part");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail("cannot write " + file.fileName());
+    std::vector<quint64> block(1 << 17);
+    const auto blockBytes = qint64(block.size() * sizeof(quint64));  // 1 MB
+    quint64 state = 0x9e3779b97f4a7c15u;
+    for (qint64 written = 0; written < largeSize; written += blockBytes) {
+        for (quint64& word : block) {  // xorshift64
+            state ^= state << 13;
+            state ^= state >> 7;
+            state ^= state << 17;
+            word = state;
+        }
+        if (file.write(reinterpret_cast<const char*>(block.data()), blockBytes) != blockBytes)
+            fail("cannot write " + file.fileName());
+    }
+    if (!file.flush() || !QFile::rename(file.fileName(), path))
+        fail("cannot write " + path);
+}
+
 struct Data {
-    QString root, big, small, home, listWork, homeWork, bigWork, runnerSource, runnerTarget;
-    QString text, photo, editWork, imgWork, search;
+    QString root, big, small, home, listWork, homeWork, bigWork, batchSource, batchCopies, batchMoved;
+    QString large, largeCopies, text, photo, editWork, imgWork, search;
 
     explicit Data(const QString& folder)
         : root(QDir(folder).absolutePath()),
@@ -279,8 +329,11 @@ struct Data {
           listWork(root + "/work-list"),
           homeWork(root + "/work-home"),
           bigWork(root + "/work-big"),
-          runnerSource(root + "/runner/source"),
-          runnerTarget(root + "/runner/target"),
+          batchSource(root + "/batch/source"),
+          batchCopies(root + "/batch/copies"),
+          batchMoved(root + "/batch/moved"),
+          large(root + "/large/file-1g.bin"),
+          largeCopies(root + "/large-copies"),
           text(root + "/text-10mb.txt"),
           photo(root + "/photo-24mp.jpg"),
           editWork(root + "/work-edit"),
@@ -298,14 +351,15 @@ struct Data {
             fillFolder(big, bigFiles, bigFolders);
             fillFolder(small, 10, 2);
             fillFolder(home, homeFiles, homeFolders);
-            makeFolder(runnerSource);
-            const QByteArray content(1024, 'k');
-            for (int i = 0; i < runnerFiles; ++i) {
-                QFile file(runnerSource + QStringLiteral("/note %1.txt").arg(i, 4, 10, QLatin1Char('0')));
-                if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-                    fail("cannot write " + file.fileName());
-            }
             writeText(done, "yes\n");
+        }
+        if (!QFileInfo::exists(root + "/generated-batch")) {
+            fillBatchFolder(batchSource);
+            writeText(root + "/generated-batch", "yes\n");
+        }
+        if (QFileInfo(large).size() != largeSize) {
+            makeFolder(QFileInfo(large).path());
+            makeLargeFile(large);
         }
         if (!QFileInfo::exists(root + "/generated-search")) {
             std::fprintf(stderr, "generating %d files in %d folders in %s\n",
@@ -318,8 +372,7 @@ struct Data {
             makeText(text);
         if (!QFileInfo::exists(photo))
             makePhoto(photo);
-        makeFolder(runnerTarget);
-        for (const QString& work : {listWork, homeWork, bigWork, editWork, imgWork})
+        for (const QString& work : {listWork, homeWork, bigWork, editWork, imgWork, batchCopies, batchMoved, largeCopies})
             makeFolder(work);
         writeText(editWork + "/system.txt", "TXTFile::" + text + "\r\n");
         writeText(imgWork + "/system.txt", "ImgFile::" + photo + "\r\n");
@@ -389,7 +442,7 @@ void benchListing(const Data& data, int runs, bool first, bool again)
                 window.qListBox(data.small);
                 QApplication::processEvents();
                 const double k = listAndPaint(window, data.big);
-                const double p = runProcess(ls).seconds;
+                const double p = runProcess(ls);
                 if (run >= 0) {
                     lists[taxis].kestrel.push_back(k);
                     lists[taxis].peer.push_back(p);
@@ -399,7 +452,7 @@ void benchListing(const Data& data, int runs, bool first, bool again)
                 if (window.currentFolder().absolutePath() != data.big)
                     window.qListBox(data.big);
                 const double k = listAndPaint(window, data.big);
-                const double p = runProcess(ls).seconds;
+                const double p = runProcess(ls);
                 if (run >= 0) {
                     relists[taxis].kestrel.push_back(k);
                     relists[taxis].peer.push_back(p);
@@ -419,8 +472,8 @@ void benchStartup(const Data& data, int runs, const QString& programs)
 {
     Pair pair;
     for (int run = -1; run < runs; ++run) {
-        const double k = runProcess({programs + "/bench_startup"}, data.homeWork).seconds;
-        const double p = runProcess({programs + "/bench_peer_list", data.home}).seconds;
+        const double k = runProcess({programs + "/bench_startup"}, data.homeWork);
+        const double p = runProcess({programs + "/bench_peer_list", data.home});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -433,128 +486,212 @@ void benchMemory(const Data& data, int runs, const QString& programs)
 {
     Pair pair;
     for (int run = 0; run < runs; ++run) {
-        pair.kestrel.push_back(runProcess({programs + "/bench_startup"}, data.bigWork).peakMegabytes);
-        pair.peer.push_back(runProcess({programs + "/bench_peer_list", data.big}).peakMegabytes);
+        pair.kestrel.push_back(runMeasured({programs + "/bench_startup"}, data.bigWork).peakMegabytes);
+        pair.peer.push_back(runMeasured({programs + "/bench_peer_list", data.big}).peakMegabytes);
     }
     reportMemory("memory-100k", pair);
 }
 
-void benchRunner(const Data& data, int runs)
+// Every entry of the folder, hidden ones included.
+QStringList entriesIn(const QString& folder)
 {
-    QStringList names = QDir(data.runnerSource).entryList(QDir::Files, QDir::Name);
-    if (names.size() != runnerFiles)
-        fail("the runner's files are missing");
-    QStringList copies, deletions;
-    for (const QString& name : names) {
-        copies << "/bin/cp -r " + quoted(data.runnerSource + '/' + name) + " " + quoted(data.runnerTarget);
-        deletions << "/bin/rm -f -r " + quoted(data.runnerTarget + '/' + name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void emptyFolder(const QString& folder)
+{
+    if (!QDir(folder).removeRecursively())
+        fail("cannot empty " + folder);
+    makeFolder(folder);
+}
+
+// Puts back what a move took away, outside the timing.
+void moveBack(const QString& from, const QString& to)
+{
+    for (const QString& name : entriesIn(from))
+        if (::rename(QFile::encodeName(from + '/' + name).constData(), QFile::encodeName(to + '/' + name).constData()) != 0)
+            fail("cannot move back " + name);
+}
+
+void expectEntries(const QString& folder, const QStringList& names, const char* after)
+{
+    if (entriesIn(folder) != names)
+        fail(QStringLiteral("after %1, %2 does not hold what it should").arg(after, folder));
+}
+
+// Answers every modal box with its first button as soon as it shows, and notes when the last
+// one showed: a report is closed at once and a question agreed to, so only the work is timed.
+class BoxAnswerer : public QObject
+{
+public:
+    BoxAnswerer() { qApp->installEventFilter(this); }
+    double lastShown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QDialog*>(watched);
+        if (box && event->type() == QEvent::Show && box->isModal()) {
+            lastShown = now();
+            QTimer::singleShot(0, box, [box] { box->done(1); });
+        }
+        return false;
     }
-    // The peer does what system() does for each line: a shell started for the one command.
-    auto script = [&data](const QString& name, const QStringList& commands) {
-        QString text;
-        for (const QString& command : commands)
-            text += "/bin/sh -c " + quoted(command) + "\n";
-        const QString path = data.root + "/" + name;
-        writeText(path, text);
-        return path;
-    };
-    const QString copyScript = script("copy.sh", copies);
-    const QString deleteScript = script("delete.sh", deletions);
+};
 
-    writeText(data.listWork + "/system.txt", settingsText(data.runnerSource, 0));
-    My_Widget window(nullptr);
-    window.show();
-    window.activateWindow();
-    for (int i = 0; i < 100 && QApplication::activeWindow() != &window; ++i)
+// The main window on the batch folder, active, so that a job shows its progress in it and
+// a key reaches it.
+std::unique_ptr<My_Widget> activeMainWindow(const Data& data)
+{
+    writeText(data.listWork + "/system.txt", settingsText(data.batchSource, 0));
+    auto window = std::make_unique<My_Widget>(nullptr);
+    window->show();
+    window->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != window.get(); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (QApplication::activeWindow() != &window)
-        std::fprintf(stderr, "kestrel_bench: the main window is not active; the runner shows no busy strip\n");
+    if (QApplication::activeWindow() != window.get())
+        std::fprintf(stderr, "kestrel_bench: the main window is not active; a job shows no progress\n");
+    return window;
+}
 
-    auto runAll = [](const QStringList& commands) {
-        const double start = now();
-        int failed = 0;
-        for (const QString& command : commands)
-            failed += runCommand(command).succeeded() ? 0 : 1;
-        const double seconds = now() - start;
-        if (failed)
-            fail(QStringLiteral("%1 commands failed").arg(failed));
-        return seconds;
-    };
-    Pair copy, remove, both;
-    for (int run = -1; run < runs; ++run) {
-        const double kc = runAll(copies);
-        if (QDir(data.runnerTarget).entryList(QDir::Files).size() != runnerFiles)
-            fail("the copies are not all there");
-        const double kd = runAll(deletions);
-        if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
-            fail("the copies are not all deleted");
-        const double pc = runProcess({"/bin/sh", copyScript}).seconds;
-        const double pd = runProcess({"/bin/sh", deleteScript}).seconds;
-        if (!QDir(data.runnerTarget).entryList(QDir::Files).isEmpty())
-            fail("the peer left copies behind");
+// The seconds of one batch, from the command to its closed report.
+double timedBatch(const My_Widget& window, Transfer operation, const QStringList& sources, const QString& destFolder)
+{
+    const double start = now();
+    if (!runBatch(window.messageLayer(), operation, sources, destFolder, "success"))
+        fail("a batch was cancelled");
+    return now() - start;
+}
+
+// The batch runner on 1,000 files of 2 KB: copied into an empty folder, deleted from there,
+// and moved to another folder of the same file system, beside ONE cp -r, rm -rf and mv of
+// the same files.
+void benchBatches(const Data& data, int runs)
+{
+    moveBack(data.batchMoved, data.batchSource);  // what a stopped run left
+    emptyFolder(data.batchCopies);
+    const QStringList names = entriesIn(data.batchSource);
+    if (names.size() != batchFiles)
+        fail("the batch's files are missing");
+    QStringList sources, copies;
+    for (const QString& name : names) {
+        sources << data.batchSource + '/' + name;
+        copies << data.batchCopies + '/' + name;
+    }
+    const std::unique_ptr<My_Widget> window = activeMainWindow(data);
+    const BoxAnswerer answerer;
+    Pair copy, move, remove;
+    for (int run = -1; run < runs; ++run) {  // run -1 warms the caches and is not counted
+        const double kc = timedBatch(*window, Transfer::Copy, sources, data.batchCopies);
+        expectEntries(data.batchCopies, names, "the copy batch");
+        const double kd = timedBatch(*window, Transfer::Delete, copies, data.batchCopies);
+        expectEntries(data.batchCopies, {}, "the delete batch");
+        const double pc = runProcess(QStringList{"/bin/cp", "-r"} + sources + QStringList{data.batchCopies + '/'});
+        expectEntries(data.batchCopies, names, "cp -r");
+        const double pd = runProcess(QStringList{"/bin/rm", "-rf"} + copies);
+        expectEntries(data.batchCopies, {}, "rm -rf");
+
+        const double km = timedBatch(*window, Transfer::Move, sources, data.batchMoved);
+        expectEntries(data.batchMoved, names, "the move batch");
+        expectEntries(data.batchSource, {}, "the move batch");
+        moveBack(data.batchMoved, data.batchSource);
+        const double pm = runProcess(QStringList{"/bin/mv"} + sources + QStringList{data.batchMoved + '/'});
+        expectEntries(data.batchMoved, names, "mv");
+        moveBack(data.batchMoved, data.batchSource);
         if (run >= 0) {
             copy.kestrel.push_back(kc);
             copy.peer.push_back(pc);
+            move.kestrel.push_back(km);
+            move.peer.push_back(pm);
             remove.kestrel.push_back(kd);
             remove.peer.push_back(pd);
-            both.kestrel.push_back(kc + kd);
-            both.peer.push_back(pc + pd);
         }
     }
-    report("runner-1000-copy", copy);
-    report("runner-1000-delete", remove);
-    report("runner-1000", both);
+    report("batch-copy-1000", copy);
+    report("batch-move-1000", move);
+    report("batch-delete-1000", remove);
 }
 
-// The batch runner on 1000 files: one copy batch and one delete batch, each with its report
-// closed as soon as it shows. The peer is a shell loop of the same command lines.
-void benchBatch(const Data& data, int runs)
+// One 1 GB file copied into another folder of the same file system by the batch runner,
+// beside cp.
+void benchLargeCopy(const Data& data, int runs)
 {
-    QStringList sources, copies;
-    for (const QString& name : QDir(data.runnerSource).entryList(QDir::Files, QDir::Name))
-        sources << data.runnerSource + '/' + name;
-    if (sources.size() != runnerFiles)
-        fail("the runner's files are missing");
-    QStringList targets, deletions;
-    for (const QString& source : sources) {
-        const TransferPlan plan = planTransfer(Transfer::Copy, source, data.runnerTarget);
-        copies << "/bin/sh -c " + quoted(plan.command);
-        targets << plan.target;
-        deletions << "/bin/sh -c " + quoted("/bin/rm -f -r " + quoted(plan.target));
-    }
-    const QString copyScript = data.root + "/batch-copy.sh", deleteScript = data.root + "/batch-delete.sh";
-    writeText(copyScript, copies.join('\n') + '\n');
-    writeText(deleteScript, deletions.join('\n') + '\n');
-
-    writeText(data.listWork + "/system.txt", settingsText(data.runnerSource, 0));
-    My_Widget window(nullptr);
-    window.show();
-    QTimer closeReports;
-    QObject::connect(&closeReports, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            box->done(1);
-    });
-    closeReports.start(5);
-    auto timed = [&window, &data](Transfer operation, const QStringList& entries, const char* what) {
-        const double start = now();
-        if (!runBatch(window.messageLayer(), operation, entries, data.runnerTarget, "success"))
-            fail(QStringLiteral("the %1 batch failed").arg(what));
-        return now() - start;
-    };
-    Pair both;
+    emptyFolder(data.largeCopies);
+    const QString name = QFileInfo(data.large).fileName();
+    const std::unique_ptr<My_Widget> window = activeMainWindow(data);
+    const BoxAnswerer answerer;
+    Pair pair;
     for (int run = -1; run < runs; ++run) {
-        const double kestrel = timed(Transfer::Copy, sources, "copy") + timed(Transfer::Delete, targets, "delete");
-        if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
-            fail("the batch left files behind");
-        const double peer = runProcess({"/bin/sh", copyScript}).seconds + runProcess({"/bin/sh", deleteScript}).seconds;
-        if (!QDir(data.runnerTarget).entryList(QDir::Files | QDir::Hidden).isEmpty())
-            fail("the peer left files behind");
+        const double k = timedBatch(*window, Transfer::Copy, {data.large}, data.largeCopies);
+        expectEntries(data.largeCopies, {name}, "the copy");
+        emptyFolder(data.largeCopies);
+        const double p = runProcess({"/bin/cp", data.large, data.largeCopies + '/'});
+        expectEntries(data.largeCopies, {name}, "cp");
+        emptyFolder(data.largeCopies);
         if (run >= 0) {
-            both.kestrel.push_back(kestrel);
-            both.peer.push_back(peer);
+            pair.kestrel.push_back(k);
+            pair.peer.push_back(p);
         }
     }
-    report("batch-1000", both);
+    report("copy-1g", pair);
+}
+
+// Bytes the copy has written so far under a hidden name in the folder.
+qint64 scratchBytes(const QString& folder)
+{
+    qint64 bytes = 0;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList({".kestrel-*"}, QDir::Files | QDir::Hidden))
+        bytes += entry.size();
+    return bytes;
+}
+
+// The seconds from Stop (Escape, as the user presses it) during the 1 GB copy until its report
+// shows, and whether anything was left in the destination: neither scratch nor the target
+// may stay.
+void benchStop(const Data& data, int runs)
+{
+    emptyFolder(data.largeCopies);
+    const std::unique_ptr<My_Widget> window = activeMainWindow(data);
+    const BoxAnswerer answerer;
+    std::vector<double> seconds;
+    QStringList leftBehind;
+    for (int run = -1; run < runs; ++run) {
+        double stoppedAt = 0;
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (scratchBytes(data.largeCopies) == 0)
+                return;
+            stopper.stop();
+            QWidget* active = QApplication::activeWindow();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            stoppedAt = now();
+            QApplication::sendEvent(active ? active : window.get(), &escape);
+        });
+        stopper.start(1);
+        runBatch(window->messageLayer(), Transfer::Copy, {data.large}, data.largeCopies, "success");
+        if (stoppedAt == 0)
+            fail("the copy ended before Stop could be sent");
+        if (answerer.lastShown < stoppedAt)
+            fail("no report showed after Stop");
+        const QStringList left = entriesIn(data.largeCopies);
+        emptyFolder(data.largeCopies);
+        if (run >= 0) {
+            seconds.push_back(answerer.lastShown - stoppedAt);
+            if (!left.isEmpty())
+                leftBehind << left.join(", ");
+        }
+    }
+    std::printf("stop-1g: kestrel %.4f s, goal 0.5 s, %s\n", median(seconds),
+                leftBehind.isEmpty() ? "nothing left behind"
+                                     : qPrintable(QStringLiteral("LEFT BEHIND in %1 of %2 runs: %3")
+                                                      .arg(leftBehind.size())
+                                                      .arg(seconds.size())
+                                                      .arg(leftBehind.first())));
+    if (verbose) {
+        const auto [least, most] = std::minmax_element(seconds.begin(), seconds.end());
+        std::printf("  (%zu runs; kestrel %.4f..%.4f s)\n", seconds.size(), *least, *most);
+    }
+    std::fflush(stdout);
 }
 
 // A program and its peer, each opening the same file until their first paint.
@@ -563,8 +700,8 @@ void benchOpening(const char* name, const QString& program, const QString& work,
 {
     Pair time, memory;
     for (int run = -1; run < runs; ++run) {
-        const ChildRun k = runProcess({program}, work);
-        const ChildRun p = runProcess({peer, file});
+        const ChildRun k = runMeasured({program}, work);
+        const ChildRun p = runMeasured({peer, file});
         if (run >= 0) {
             time.kestrel.push_back(k.seconds);
             time.peer.push_back(p.seconds);
@@ -588,7 +725,7 @@ void benchProperties(const Data& data, int runs)
         window.show();
         window.repaint();
         const double k = now() - start;
-        const double p = runProcess({"/usr/bin/du", "-sh", data.big}).seconds;
+        const double p = runProcess({"/usr/bin/du", "-sh", data.big});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -619,7 +756,7 @@ void benchSearch(const Data& data, int runs)
             fail(QStringLiteral("the search found %1 files, not %2").arg(results->resultList()->count()).arg(expected));
         delete results;
         QApplication::processEvents();
-        const double p = runProcess({"/usr/bin/find", data.search, "-iname", "*text*", "-type", "f"}).seconds;
+        const double p = runProcess({"/usr/bin/find", data.search, "-iname", "*text*", "-type", "f"});
         if (run >= 0) {
             pair.kestrel.push_back(k);
             pair.peer.push_back(p);
@@ -677,7 +814,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString dataFolder;
     int runs = 5;
-    QStringList only{"list", "relist", "startup", "memory", "runner", "batch", "edit", "img", "properties",
+    QStringList only{"list", "relist", "startup", "memory", "batch", "copy", "stop", "edit", "img", "properties",
                      "search", "results"};
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
@@ -693,8 +830,8 @@ int main(int argc, char** argv)
         else if (argument == "--verbose")
             verbose = true;
         else
-            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,runner,batch,edit,img,"
-                 "properties,search,results] [--verbose]");
+            fail("usage: kestrel_bench --data DIR [--runs N] [--only list,relist,startup,memory,batch,copy,stop,"
+                 "edit,img,properties,search,results] [--sort 0|1|2] [--verbose]");
     }
     if (dataFolder.isEmpty())
         fail("no --data folder given");
@@ -704,6 +841,8 @@ int main(int argc, char** argv)
     pointPhoneFolders(data);
     QDir::setCurrent(data.listWork);
     const QString programs = QApplication::applicationDirPath();
+    peakProgram = programs + "/bench_peak";
+    peakReport = data.root + "/peak-report";
 
     if (only.contains("list") || only.contains("relist"))
         benchListing(data, runs, only.contains("list"), only.contains("relist"));
@@ -711,10 +850,12 @@ int main(int argc, char** argv)
         benchStartup(data, runs, programs);
     if (only.contains("memory"))
         benchMemory(data, runs, programs);
-    if (only.contains("runner"))
-        benchRunner(data, runs);
     if (only.contains("batch"))
-        benchBatch(data, runs);
+        benchBatches(data, runs);
+    if (only.contains("copy"))
+        benchLargeCopy(data, runs);
+    if (only.contains("stop"))
+        benchStop(data, runs);
     if (only.contains("edit"))
         benchOpening("edit-10mb", programs + "/bench_edit", data.editWork, programs + "/bench_peer_edit", data.text,
                      runs, false);
