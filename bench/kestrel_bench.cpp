@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QKeyEvent>
 #include <QImage>
 #include <QPainter>
@@ -636,12 +637,16 @@ void benchLargeCopy(const Data& data, int runs)
     report("copy-1g", pair);
 }
 
-// Bytes the copy has written so far under a hidden name in the folder.
+// Bytes the copy has written so far under a hidden name in the folder, or in a hidden folder there.
 qint64 scratchBytes(const QString& folder)
 {
     qint64 bytes = 0;
-    for (const QFileInfo& entry : QDir(folder).entryInfoList({".kestrel-*"}, QDir::Files | QDir::Hidden))
-        bytes += entry.size();
+    for (const QFileInfo& entry : QDir(folder).entryInfoList({".kestrel-*"}, QDir::Files | QDir::Dirs | QDir::Hidden)) {
+        if (entry.isFile())
+            bytes += entry.size();
+        for (QDirIterator inside(entry.filePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); inside.hasNext();)
+            bytes += QFileInfo(inside.next()).size();
+    }
     return bytes;
 }
 

@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "core/text.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -52,6 +53,30 @@ QString errorLineAbout(const QString& errorOutput, const QString& path)
             return line;
     return lines.value(0);
 }
+
+// What has been written into a scratch folder so far. A walk of a big tree costs time: the
+// folder is walked again only once five times that long has passed.
+class ScratchSize
+{
+public:
+    explicit ScratchSize(const QByteArray& folder) : folder(QFile::decodeName(folder)) {}
+    qint64 bytes()
+    {
+        if (sinceWalk.isValid() && sinceWalk.elapsed() < 5 * walkMs)
+            return last;
+        QElapsedTimer walking;
+        walking.start();
+        last = measureTrees({folder}).bytes;
+        walkMs = walking.elapsed();
+        sinceWalk.start();
+        return last;
+    }
+
+private:
+    QString folder;
+    QElapsedTimer sinceWalk;
+    qint64 walkMs = 0, last = 0;
+};
 
 // One entry of a job, with what the user agreed to.
 struct Entry {
@@ -268,13 +293,14 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
         arguments << entry.source;
     arguments << QFile::decodeName(scratch);
     int next = 0;  // the first entry not yet placed
+    ScratchSize written(scratch);
     ProgramOptions options;
     options.fixedLocale = true;
     options.measure = [&](bool errorsSoFar) {
         int last = next;  // the newest entry cp has begun
         while (last + 1 < chunk.size() && entryExists(QFile::decodeName(scratch + '/' + bytesOf(chunk.at(last + 1).name()))))
             ++last;
-        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(scratch)}).bytes, chunk.at(last).name());
+        job.progress(handled, bytesPlaced + written.bytes(), chunk.at(last).name());
         while (!errorsSoFar && next < last && !job.stopped())
             place(chunk.at(next++), scratch, removeSources);
     };
@@ -285,6 +311,8 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
     } else if (!job.stopped() && chunk.size() - next == 1) {
         fail(chunk.at(next++), result.failureText(1).replace(QFile::decodeName(scratch), parentFolder(chunk.first().target)));
     } else {
+        for (int i = next; i < chunk.size(); ++i)
+            removeTree(scratch + '/' + bytesOf(chunk.at(i).name()), true);
         while (next < chunk.size() && !job.stopped())
             copyAlone(chunk.at(next++), scratch, removeSources);
     }
@@ -295,13 +323,10 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
 
 void TransferJob::copyAlone(const Entry& entry, const QByteArray& scratch, bool removeSources)
 {
-    const QByteArray copy = scratch + '/' + bytesOf(entry.name());
-    removeTree(copy, true);
+    ScratchSize written(scratch);
     ProgramOptions options;
     options.fixedLocale = true;
-    options.measure = [&](bool) {
-        job.progress(handled, bytesPlaced + measureTrees({QFile::decodeName(copy)}).bytes, entry.name());
-    };
+    options.measure = [&](bool) { job.progress(handled, bytesPlaced + written.bytes(), entry.name()); };
     CommandResult result = job.run({"/bin/cp", "-r", "--", entry.source, QFile::decodeName(scratch)}, options);
     if (result.succeeded())
         place(entry, scratch, removeSources);

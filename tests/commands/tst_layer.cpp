@@ -1,6 +1,7 @@
 // The command layer: its rules hold without the main window, for any window that uses them.
 #include "commands/message_layer.h"
 #include "core/paths.h"
+#include "commands/entry_bytes.h"
 #include "commands/job.h"
 #include "commands/transfer.h"
 #include "dialogs.h"
@@ -234,6 +235,17 @@ private slots:
             QCOMPARE(report, "[" + appears + "] appeared meanwhile and was kept");
         if (stopAt == "full")
             QVERIFY2(report.startsWith("[big] failed: "), qPrintable(report));
+    }
+
+    // The name was free when the user was asked; taken at the act, the entry there is kept.
+    void renameAndNewFolderKeepAnEntryThatAppeared()
+    {
+        WorkFolder work;
+        work.write("a", "a");
+        work.write("b", "b");
+        QCOMPARE(renameByBytes(work.path(), "a", "b").failureText(), "[b] appeared meanwhile and was kept");
+        QCOMPARE(makeFolder(work.file("b")).failureText(), "[b] appeared meanwhile and was kept");
+        QCOMPARE(work.read("a") + work.read("b"), "ab");
     }
 
     void quotedNameIsOneUnchangedArgument_data()
