@@ -243,12 +243,16 @@ private:
 class StopInput : public QObject
 {
 public:
-    StopInput(Job& job, QPushButton* stopKey) : job(job), stopKey(stopKey) { qApp->installEventFilter(this); }
+    StopInput(Job& job, QPushButton* stopKey)
+        : job(job), stopKey(stopKey), modalAtStart(QApplication::activeModalWidget())
+    {
+        qApp->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (QApplication::activeModalWidget())
+        if (QApplication::activeModalWidget() != modalAtStart)
             return false;
         switch (event->type()) {
         case QEvent::KeyPress:
@@ -277,6 +281,7 @@ protected:
 private:
     Job& job;
     QPointer<QPushButton> stopKey;
+    QPointer<QWidget> modalAtStart;  // a job may run from a dialog; a dialog it asks is answered
 };
 
 void forceExitPollingForTests(bool force)
