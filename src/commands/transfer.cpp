@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <cerrno>
@@ -374,12 +375,33 @@ bool entryExists(const QString& path)
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
-TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder)
+namespace {
+
+// The real paths of the folders a batch meets, each found once: a batch of a thousand entries
+// from one folder asks the file system once, not a thousand times.
+class RealFolders
+{
+public:
+    QString of(const QString& folder)
+    {
+        auto found = known.constFind(folder);
+        if (found == known.cend())
+            found = known.insert(folder, canonical(folder));
+        return *found;
+    }
+
+private:
+    QHash<QString, QString> known;
+};
+
+TransferPlan planOne(Transfer operation, const QString& source, const QString& destFolder, RealFolders& folders)
 {
     const QString name = fnames(source);
+    struct stat sourceInfo;
+    const bool sourceExists = ::lstat(bytesOf(source).constData(), &sourceInfo) == 0;
     if (operation == Transfer::Delete) {
         // rm -f would call a vanished entry deleted.
-        if (!entryExists(source))
+        if (!sourceExists)
             return refused(operation, source, "[" + name + CN("] no longer exists"));
         TransferPlan plan;
         plan.verdict = TransferPlan::Run;
@@ -389,22 +411,22 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
     }
 
     const QString target = joinPath(destFolder, name);
-    const QFileInfo sourceInfo(source);
-    const QString realSource = canonical(source);
-    const QString realDest = canonical(destFolder);
-    const bool targetExists = entryExists(target);
-    const QString realTarget = targetExists ? canonical(target) : QString();
-    if (realDest == canonical(parentFolder(source)))
+    const QString realDest = folders.of(destFolder);
+    if (realDest == folders.of(parentFolder(source)))
         return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
-    if (sourceInfo.isDir() && !sourceInfo.isSymLink() && isInside(realDest, realSource))
+    if (sourceExists && S_ISDIR(sourceInfo.st_mode) && isInside(realDest, canonical(source)))
         return refused(operation, source, "[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
-                                                                 : CN("] cannot be copied into itself")));
-    // Replacing the other name of the same file would destroy it.
-    if (!realTarget.isEmpty() && realTarget == realSource)
-        return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
-    // Removing the old entry would take the source with it.
-    if (!realTarget.isEmpty() && isInside(realSource, realTarget))
-        return refused(operation, source, "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
+                                                                            : CN("] cannot be copied into itself")));
+    const bool targetExists = entryExists(target);
+    if (targetExists) {
+        const QString realSource = canonical(source), realTarget = canonical(target);
+        // Replacing the other name of the same file would destroy it.
+        if (!realTarget.isEmpty() && realTarget == realSource)
+            return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
+        // Removing the old entry would take the source with it.
+        if (!realTarget.isEmpty() && isInside(realSource, realTarget))
+            return refused(operation, source, "[" + target + CN("] holds [") + name + CN("] and cannot be replaced by it"));
+    }
 
     TransferPlan plan;
     plan.operation = operation;
@@ -412,6 +434,14 @@ TransferPlan planTransfer(Transfer operation, const QString& source, const QStri
     plan.target = target;
     plan.verdict = targetExists ? TransferPlan::AskReplace : TransferPlan::Run;
     return plan;
+}
+
+}  // namespace
+
+TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder)
+{
+    RealFolders folders;
+    return planOne(operation, source, destFolder, folders);
 }
 
 CommandResult runTransfer(const TransferPlan& plan, bool replace)
@@ -440,8 +470,9 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
     QList<TransferPlan> plans;
     QStringList inTheWay;
     QSet<QString> targets;
+    RealFolders folders;
     for (const QString& source : sources) {
-        TransferPlan plan = planTransfer(operation, source, destFolder);
+        TransferPlan plan = planOne(operation, source, destFolder, folders);
         // Entries of one name from several folders would land on one another: the first goes.
         if (plan.verdict != TransferPlan::Refuse && !plan.target.isEmpty() && targets.contains(plan.target))
             plan = refused(operation, source, "[" + fnames(source) + CN("] has the name of another entry going there"));
