@@ -30,6 +30,11 @@ void MessageLayer::show(const QString& text) const
     ZMessageBox::information(parent, iconNamed(icon), text, CN("Ok"), QString(), QString(), 1);
 }
 
+bool MessageLayer::offer(const QString& text, const QString& button) const
+{
+    return ZMessageBox::information(parent, iconNamed(icon), text, CN("Ok"), button, QString(), 1) == 1;
+}
+
 int MessageLayer::ask(const QString& question, const QString& thirdButton) const
 {
     return ZMessageBox::information(parent, iconNamed(questionIcon), question, CN("Ok"), CN("Cancel"),

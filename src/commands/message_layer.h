@@ -25,6 +25,8 @@ public:
     QWidget* window() const { return parent; }
 
     void show(const QString& text) const;
+    // The text with "Ok" and a second button that takes something back: true when it was pressed.
+    bool offer(const QString& text, const QString& button) const;
     // A question with "Ok" and "Cancel", and a third button when named: the pressed index.
     int ask(const QString& question, const QString& thirdButton = QString()) const;
     // True when nothing is at path yet, or the user agreed to replace it.

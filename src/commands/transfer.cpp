@@ -3,6 +3,7 @@
 #include "commands/entry_bytes.h"
 #include "commands/job.h"
 #include "commands/message_layer.h"
+#include "commands/trash.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -84,6 +85,7 @@ struct Entry {
     QString source;
     QString target;
     bool mayReplace = false;  // the user was asked about the entry at the target and agreed
+    bool toTrash = false;     // a delete that the trash can take back
     QString name() const { return fnames(source); }
 };
 
@@ -100,10 +102,12 @@ public:
     QStringList notDone;   // left as they were by Stop
     QList<QPair<QString, QString>> failures;  // name and why
     QStringList kept;      // appeared at the target meanwhile
+    QList<TrashedEntry> trashed;  // what went to the trash, for Undo
     bool stopped() const { return job.stopped(); }
 
 private:
     void deleteChunk(const QList<Entry>& chunk);
+    void moveToTrash(const Entry& entry);
     void copyChunk(const QList<Entry>& chunk, bool removeSources);
     void copyAlone(const Entry& entry, const QByteArray& scratch, bool removeSources);
     bool moveByRename(const Entry& entry);
@@ -154,7 +158,13 @@ void TransferJob::run()
     }
     if (operation == Transfer::Delete) {
         job.setTotal(entries.size(), 0);
-        for (const QList<Entry>& chunk : chunksOf(entries))
+        QList<Entry> forGood;
+        for (const Entry& entry : entries)
+            if (entry.toTrash)
+                moveToTrash(entry);
+            else
+                forGood << entry;
+        for (const QList<Entry>& chunk : chunksOf(forGood))
             deleteChunk(chunk);
         return;
     }
@@ -212,6 +222,27 @@ void TransferJob::deleteChunk(const QList<Entry>& chunk)
                                              ? CN("it is still there")
                                              : errorLineAbout(result.errorOutput, entry.source)
                                        : result.failureText(1));
+    }
+}
+
+// A rename into the trash of the entry's own file system, with its record.
+void TransferJob::moveToTrash(const Entry& entry)
+{
+    job.progress(handled, 0, entry.name());
+    if (job.stopped()) {
+        notDone << entry.name();
+        return;
+    }
+    ++handled;
+    TrashedEntry record;
+    const int error = ::moveToTrash(bytesOf(entry.source), &record);
+    if (error == ENOENT)
+        fail(entry, CN("it no longer exists"));
+    else if (error != 0)
+        fail(entry, errorText(error));
+    else {
+        ++done;
+        trashed << record;
     }
 }
 
@@ -356,15 +387,38 @@ QString reportOf(const TransferJob& run, int asked, const QStringList& skipped, 
     return lines.isEmpty() ? doneText : lines.join("\n");
 }
 
-// One question before anything is deleted, naming how many entries and the first of them.
-bool mayDelete(const MessageLayer& messages, const QStringList& sources)
+// One question before anything is deleted, naming how many entries and the first of them, and
+// those that no trash can take, which go for good.
+bool mayDelete(const MessageLayer& messages, const QStringList& sources, const QStringList& forGood)
 {
     QStringList names;
     for (const QString& source : sources)
         names << fnames(source);
     if (names.size() == 1)
-        return messages.ask(CN("want to delete?    [") + names.first() + CN("]\nremove can't reverse!")) == 0;
-    return messages.ask(CN("Delete ") + QString::number(names.size()) + CN(" entries? ") + firstNames(names)) == 0;
+        return messages.ask(CN("want to delete?    [") + names.first()
+                            + (forGood.isEmpty() ? CN("]\nit goes to the Trash") : CN("]\nremove can't reverse!")))
+               == 0;
+    QStringList lost;
+    for (const QString& source : forGood)
+        lost << fnames(source);
+    return messages.ask(CN("Delete ") + QString::number(names.size()) + CN(" entries? ") + firstNames(names)
+                        + (lost.isEmpty() ? CN("\nthey go to the Trash") : CN("\nremoved for good, can't reverse: ") + firstNames(lost)))
+           == 0;
+}
+
+// Undo puts back exactly what the delete moved to the trash; an entry whose place was taken
+// meanwhile stays in the trash.
+QString undoneText(const QList<TrashedEntry>& trashed)
+{
+    QStringList failures;
+    for (const TrashedEntry& entry : trashed) {
+        const int error = restoreFromTrash(entry, false);
+        if (error == EEXIST)
+            failures << "[" + entry.shownName() + CN("] stays in the Trash: its place is taken");
+        else if (error != 0)
+            failures << "[" + entry.shownName() + CN("] stays in the Trash: ") + errorText(error);
+    }
+    return failures.isEmpty() ? CN("Undone") : failures.join("\n");
 }
 
 }  // namespace
@@ -465,8 +519,14 @@ CommandResult runTransfer(const TransferPlan& plan, bool replace)
 bool runBatch(const MessageLayer& messages, Transfer operation, const QStringList& sources,
               const QString& destFolder, const QString& doneText)
 {
-    if (operation == Transfer::Delete && !sources.isEmpty() && !mayDelete(messages, sources))
-        return false;
+    QStringList forGood;
+    if (operation == Transfer::Delete) {
+        for (const QString& source : sources)
+            if (trashFor(bytesOf(source), false).isEmpty())
+                forGood << source;
+        if (!sources.isEmpty() && !mayDelete(messages, sources, forGood))
+            return false;
+    }
     QList<TransferPlan> plans;
     QStringList inTheWay;
     QSet<QString> targets;
@@ -497,14 +557,20 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
         else if (plan.verdict == TransferPlan::AskReplace && !replace)
             skipped << fnames(plan.source);  // kept as it was, as the user chose
         else
-            entries << Entry{plan.source, plan.target, plan.verdict == TransferPlan::AskReplace};
+            entries << Entry{plan.source, plan.target, plan.verdict == TransferPlan::AskReplace,
+                             operation == Transfer::Delete && !forGood.contains(plan.source)};
     }
     QString report;
+    QList<TrashedEntry> trashed;
     {
         TransferJob run(operation, entries);  // made after the question and gone before the report
         run.run();
         report = reportOf(run, entries.size(), skipped, refusals, operation, doneText);
+        trashed = run.trashed;
     }
-    messages.show(report);
+    if (trashed.isEmpty())
+        messages.show(report);
+    else if (messages.offer(report, CN("Undo")))
+        messages.show(undoneText(trashed));
     return true;
 }

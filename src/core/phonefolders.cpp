@@ -66,15 +66,22 @@ QString mediumHolding(const QString& path)
 
 QString firstRemovableMedium()
 {
-    for (const QByteArray& line : mountTable().split('\n')) {
-        const QString point = mountPoint(line.split(' ').value(1));
+    for (const QString& point : mountPoints())
         if (!mediumHolding(point).isEmpty() && isFolder(point))
             return point;
-    }
     return {};
 }
 
 }  // namespace
+
+QStringList mountPoints()
+{
+    QStringList points;
+    for (const QByteArray& line : mountTable().split('\n'))
+        if (!line.isEmpty())
+            points << mountPoint(line.split(' ').value(1));
+    return points;
+}
 
 const PhoneFolders phoneFolders()
 {

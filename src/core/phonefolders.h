@@ -25,6 +25,9 @@ const PhoneFolders phoneFolders();
 // The card a path lies on when that card is no longer there; empty otherwise.
 QString pulledCard(const QString& path);
 
+// Every mount point of the mount table, in its order.
+QStringList mountPoints();
+
 // The handset's paths. Tests point them at temporary folders; the program never changes them.
 PhoneFolders& handsetFolders();
 

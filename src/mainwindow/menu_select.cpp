@@ -263,13 +263,16 @@ void My_Widget::deleteSelected()
 {
     const QString name = selectedName();
     const int row = list->currentItem();
-    const bool byBytes = list->isUndecodable(row);
-    const TransferPlan plan = byBytes ? TransferPlan() : planTransfer(Transfer::Delete, selectedPath(), QString());
-    if (!byBytes && plan.verdict == TransferPlan::Refuse)
+    if (list->isUndecodable(row)) {
+        // A name that is not UTF-8 cannot travel in the names a batch hands on: it goes for good.
+        if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
+            report(removeByBytes(folder.absolutePath(), list->nameBytes(row)), name + CN("\nDelete success"), name);
+    } else if (const TransferPlan plan = planTransfer(Transfer::Delete, selectedPath(), QString());
+               plan.verdict == TransferPlan::Refuse) {
         showDialog(plan.refusal);
-    else if (ask(CN("want to delete?    [") + name + CN("]\nremove can't reverse!")) == 0)
-        report(byBytes ? removeByBytes(folder.absolutePath(), list->nameBytes(row)) : runTransfer(plan),
-               name + CN("\nDelete success"), name);
+    } else {
+        runBatch(messages, Transfer::Delete, {selectedPath()}, QString(), name + CN("\nDelete success"));
+    }
     qListBox(folder.absolutePath());
 }
 
