@@ -249,9 +249,9 @@ void addNames(QStringList& why, const char* what, const QStringList& names)
         why << CN(what) + firstNames(names);
 }
 
-// Runs the tool into the scratch folder as a job: the bytes written so far show, with the
-// entries, beside the archive's name. The archive's total is unknown before it is read, and
-// nothing is placed yet.
+// Runs the tool into the scratch folder as a job, showing the entries and bytes written so far.
+// What the archive holds is unknown before it is read: with no total, the job's strip would show
+// neither, so they go in the text. No entry counts as done before it is placed.
 CommandResult runTool(ArchiveTool tool, const QString& archive, const QByteArray& scratch)
 {
     Job job;
