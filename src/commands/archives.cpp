@@ -336,16 +336,11 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
     return "[" + subject + "]" + CN(stopped ? " stopped\n" : " failed!\n") + why.join("\n");
 }
 
-// What the job's program has read so far, as the kernel counts it; -1 once it has ended. The
-// job's program is the one child of this process's main thread.
-qint64 bytesReadByProgram()
+// What the program has read so far, as the kernel counts it; -1 when it cannot be told.
+qint64 bytesReadBy(pid_t program)
 {
-    QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::getpid()));
-    if (!children.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray child = children.readAll().trimmed().split(' ').last();
-    QFile counts("/proc/" + QString::fromLatin1(child) + "/io");
-    if (child.isEmpty() || !counts.open(QIODevice::ReadOnly))
+    QFile counts(QStringLiteral("/proc/%1/io").arg(program));
+    if (program <= 0 || !counts.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray read = counts.readLine();
     return read.startsWith("rchar:") ? read.mid(6).trimmed().toLongLong() : -1;
@@ -356,18 +351,14 @@ qint64 bytesReadByProgram()
 // one and goes after; 0, or the error.
 int placeArchive(const QByteArray& temporary, const QByteArray& archive, bool replace)
 {
-    if (replace && renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, archive.constData(), RENAME_EXCHANGE) == 0) {
-        if (unlink(temporary.constData()) == 0)
-            return 0;
-        // A folder took the old archive's place: it goes back.
-        const int error = errno;
-        renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, archive.constData(), RENAME_EXCHANGE);
+    bool swapped = false;
+    const int error = putInPlace(temporary, archive, replace, &swapped);
+    if (!swapped || unlink(temporary.constData()) == 0)
         return error;
-    }
-    // A file system that cannot swap replaces as the user agreed.
-    if (replace && errno == EINVAL)
-        return rename(temporary.constData(), archive.constData()) == 0 ? 0 : errno;
-    return renameWithoutReplacing(temporary, archive);
+    // A folder took the old archive's place: it goes back.
+    const int kept = errno;
+    exchangeEntries(temporary, archive);
+    return kept;
 }
 
 CommandResult stoppedPack()
@@ -399,7 +390,7 @@ CommandResult packBeside(const QString& archive, bool replace, const QString& fo
     job.setTotal(0, total);
     ProgramOptions options;
     options.measure = [&](bool) {
-        const qint64 read = bytesReadByProgram();
+        const qint64 read = bytesReadBy(job.program());
         job.progress(0, read < 0 ? total : qMin(read, total), fnames(member));
     };
     CommandResult result =
