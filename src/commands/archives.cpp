@@ -5,9 +5,11 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "commands/entry_bytes.h"
+#include "commands/job.h"
 #include "commands/message_layer.h"
 #include "core/paths.h"
 #include "commands/runner.h"
+#include "commands/transfer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,19 +61,17 @@ QString archiveExtension(int archiveType)
 // unzip: -^ keeps control characters such as a new line in names, as the card stores them.
 // tar: without a compression option it recognises gzip, bzip2, xz and plain archives by
 // their bytes; owners and modes are those an ordinary user would get.
-QString extractionCommand(ArchiveTool tool, const QString& archive, const QString& into)
+QStringList extractionArguments(ArchiveTool tool, const QString& archive, const QString& into)
 {
     switch (tool) {
     case ArchiveTool::Unrar:
-        return inFixedLocale(quoted(workingFile("unrar")) + " x -t -o+ -p- -kb " + quoted(archive) + " "
-                             + quoted(withSlash(into)));
+        return {workingFile("unrar"), "x", "-t", "-o+", "-p-", "-kb", archive, withSlash(into)};
     case ArchiveTool::Unzip:
-        return inFixedLocale(quoted(workingFile("unzip")) + " -o -^ " + quoted(archive) + " -d " + quoted(into));
+        return {workingFile("unzip"), "-o", "-^", archive, "-d", into};
     case ArchiveTool::Tar:
         break;
     }
-    return inFixedLocale("/bin/tar xvf " + quoted(archive) + " --no-same-owner --no-same-permissions -C "
-                         + quoted(into));
+    return {"/bin/tar", "xvf", archive, "--no-same-owner", "--no-same-permissions", "-C", into};
 }
 
 // Extraction goes through a fresh hidden folder inside the target, so that what an archive
@@ -84,6 +84,9 @@ struct Placement {
     QStringList inTheWay;      // the target has an entry of another kind under the name
     QStringList existing;      // the target has an entry of the same kind: it would be replaced
     QStringList notPlaced;     // the rename failed
+    QStringList fresh;         // the target has no entry under the name
+    QStringList notDone;       // left in the scratch by Stop
+    int placed = 0;
     bool leftOutRemains = false;  // an entry left out could not be removed: nothing is placed
 };
 
@@ -174,8 +177,9 @@ void makeSafe(const QByteArray& folder, const QByteArray& relative, ArchiveTool 
 // another kind always stays.
 enum class Existing { Survey, Keep, Replace };
 
+// With a job, each entry placed is shown, and after Stop the rest stay in the scratch.
 void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& relative, Existing existing,
-              Placement& placement)
+              Placement& placement, Job* job = nullptr)
 {
     forEachEntry(from, [&](const char* name) {
         const QByteArray source = child(from, name);
@@ -186,25 +190,34 @@ void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& re
         const bool present = lstat(target.constData(), &targetInfo) == 0;
         const bool sameKind = present && (sourceInfo.st_mode & S_IFMT) == (targetInfo.st_mode & S_IFMT);
         if (sameKind && S_ISDIR(sourceInfo.st_mode)) {
-            moveInto(source, target, below(relative, name), existing, placement);
+            moveInto(source, target, below(relative, name), existing, placement, job);
             return;
         }
+        const QString entry = shown(below(relative, name));
         if (existing == Existing::Survey) {
-            if (present)
-                (sameKind ? placement.existing : placement.inTheWay) << shown(below(relative, name));
+            (!present ? placement.fresh : sameKind ? placement.existing : placement.inTheWay) << entry;
             return;
         }
         if (present && (!sameKind || existing == Existing::Keep))
             return;
+        if (job) {
+            job->progress(placement.placed, 0, entry);
+            job->poll();
+            if (job->stopped()) {
+                placement.notDone << entry;
+                return;
+            }
+        }
         // Only what the user agreed to replace is replaced: an entry that appeared since the
         // question is kept, and named as not extracted.
-        const QString entry = shown(below(relative, name));
         const bool agreed = placement.existing.contains(entry);
         const int error = !present ? renameWithoutReplacing(source, target)
                           : !agreed ? EEXIST
                           : rename(source.constData(), target.constData()) == 0 ? 0 : errno;
         if (error != 0)
             placement.notPlaced << entry;
+        else
+            ++placement.placed;
     });
 }
 
@@ -236,10 +249,32 @@ void addNames(QStringList& why, const char* what, const QStringList& names)
         why << CN(what) + firstNames(names);
 }
 
+// Runs the tool into the scratch folder as a job, showing the entries and bytes written so far.
+// What the archive holds is unknown before it is read: with no total, the job's strip would show
+// neither, so they go in the text. No entry counts as done before it is placed.
+CommandResult runTool(ArchiveTool tool, const QString& archive, const QByteArray& scratch)
+{
+    Job job;
+    const QString name = fnames(archive);
+    job.progress(0, 0, name);
+    ProgramOptions options;
+    options.fixedLocale = true;
+    options.measure = [&](bool) {
+        const TreeTotal written = measureTrees({QFile::decodeName(scratch)});
+        job.progress(0, written.bytes,
+                     QString::number(written.entries - 1) + " · " + shownBytes(written.bytes) + " · " + name);
+    };
+    CommandResult result = job.run(extractionArguments(tool, archive, QFile::decodeName(scratch)), options);
+    // Stop may come right after the tool ended.
+    result.stopped = job.stopped();
+    return result;
+}
+
 // Runs the tool into a fresh folder inside target and puts the result in place, asking
 // before it replaces anything. Returns the text to show, null when the user cancelled: the
 // done text only when everything came out. After a failure of the tool nothing replaces an
 // entry of the target, and nothing at all is placed unless the failure was members refused.
+// Stop leaves what is placed in place; the rest goes with the scratch.
 QString extractInto(const MessageLayer& messages, const QString& target, ArchiveTool tool, const QString& archive,
                     const QString& doneText)
 {
@@ -250,15 +285,22 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
     QByteArray scratch = (folder == "/" ? QByteArray() : folder) + "/.kestrel-extract-XXXXXX";
     if (!mkdtemp(scratch.data()))
         return "[" + subject + "]" + CN(" failed!\n") + cannotWriteInto(target);
-    CommandResult result = runCommand(extractionCommand(tool, archive, QFile::decodeName(scratch)));
+    CommandResult result = runTool(tool, archive, scratch);
+    if (result.stopped) {
+        removeTree(scratch, true);
+        return "[" + subject + "]" + CN(" stopped\nnothing was extracted");
+    }
     result.errorOutput.replace(QFile::decodeName(scratch), QFile::decodeName(folder));
     Placement placement;
     makeSafe(scratch, QByteArray(), tool, placement);
     // A folder moved into place would carry along what could not be left out.
     const bool complete = !placement.leftOutRemains && (result.succeeded() || onlyMembersRefused(tool, result));
+    bool stopped = false;
+    qsizetype toPlace = 0;
     if (complete) {
         moveInto(scratch, folder, QByteArray(), Existing::Survey, placement);
         Existing existing = Existing::Keep;
+        // Asked while no job runs, so that the question takes every key.
         if (result.succeeded() && !placement.existing.isEmpty()) {
             const MessageLayer::ReplaceAnswer answer = messages.askReplace(placement.existing, QFile::decodeName(folder));
             if (answer == MessageLayer::Cancel) {
@@ -267,11 +309,18 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
             }
             existing = answer == MessageLayer::Replace ? Existing::Replace : Existing::Keep;
         }
-        moveInto(scratch, folder, QByteArray(), existing, placement);
+        toPlace = placement.fresh.size() + (existing == Existing::Replace ? placement.existing.size() : 0);
+        Job job;
+        job.setTotal(toPlace, 0);
+        moveInto(scratch, folder, QByteArray(), existing, placement, &job);
+        stopped = job.stopped();
     }
     removeTree(scratch, true);
 
     QStringList why;
+    if (stopped)
+        why << QString::number(placement.placed) + CN(" of ") + QString::number(toPlace) + CN(" extracted")
+                   + (placement.notDone.isEmpty() ? QString() : CN(", not done: ") + firstNames(placement.notDone));
     if (!result.succeeded())
         why << result.failureText();
     addNames(why, "left out, links leading outside the folder: ", placement.linksLeadingOut);
@@ -284,14 +333,52 @@ QString extractInto(const MessageLayer& messages, const QString& target, Archive
         return doneText;
     if (!result.succeeded() || !complete)
         why << CN(complete ? "the other entries were extracted" : "nothing was extracted");
-    return "[" + subject + "]" + CN(" failed!\n") + why.join("\n");
+    return "[" + subject + "]" + CN(stopped ? " stopped\n" : " failed!\n") + why.join("\n");
 }
 
-// tar writes an archive beside its place under a temporary name, which becomes the
-// archive's only when tar succeeded: a failed pack leaves no cut archive and keeps an old
-// one whole.
-CommandResult packBeside(const QString& archive, const std::function<QString(const QString&)>& commandFor)
+// What the program has read so far, as the kernel counts it; -1 when it cannot be told.
+qint64 bytesReadBy(pid_t program)
 {
+    QFile counts(QStringLiteral("/proc/%1/io").arg(program));
+    if (program <= 0 || !counts.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray read = counts.readLine();
+    return read.startsWith("rchar:") ? read.mid(6).trimmed().toLongLong() : -1;
+}
+
+// Puts the finished archive at its name, decided at the act: an entry that appeared there since
+// the question is kept (EEXIST). An archive the user agreed to replace is swapped with the new
+// one and goes after; 0, or the error.
+int placeArchive(const QByteArray& temporary, const QByteArray& archive, bool replace)
+{
+    bool swapped = false;
+    const int error = putInPlace(temporary, archive, replace, &swapped);
+    if (!swapped || unlink(temporary.constData()) == 0)
+        return error;
+    // A folder took the old archive's place: it goes back.
+    const int kept = errno;
+    exchangeEntries(temporary, archive);
+    return kept;
+}
+
+CommandResult stoppedPack()
+{
+    CommandResult result = CommandResult::failedWith(CN("nothing was packed"));
+    result.stopped = true;
+    return result;
+}
+
+// Packs member of folder as a job; it follows "--", so that no name is read as an option of tar. tar writes the archive beside its place under a temporary
+// name, which becomes the archive's only when tar succeeded and Stop did not come: a failed or
+// stopped pack leaves no cut archive and keeps an old one whole. The bytes shown are those tar
+// has read, against the member's size measured first.
+CommandResult packBeside(const QString& archive, bool replace, const QString& folder, const QString& member)
+{
+    Job job;
+    job.show(CN("Measuring..."));
+    const qint64 total = measureTrees({joinPath(folder, member)}, &job).bytes;
+    if (job.stopped())
+        return stoppedPack();
     QByteArray temporary = QFile::encodeName(joinPath(parentFolder(archive), ".kestrel-pack-XXXXXX"));
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -300,10 +387,24 @@ CommandResult packBeside(const QString& archive, const std::function<QString(con
     umask(mask);
     fchmod(fd, 0666 & ~mask);
     close(fd);
-    CommandResult result = runCommand(commandFor(QFile::decodeName(temporary)));
+    job.setTotal(0, total);
+    ProgramOptions options;
+    options.measure = [&](bool) {
+        const qint64 read = bytesReadBy(job.program());
+        job.progress(0, read < 0 ? total : qMin(read, total), fnames(member));
+    };
+    CommandResult result =
+        job.run({"/bin/tar", "-C", folder, "-czf", QFile::decodeName(temporary), "--", member}, options);
     result.errorOutput.replace(QFile::decodeName(temporary), archive);
-    if (result.succeeded() && rename(temporary.constData(), QFile::encodeName(archive).constData()) != 0)
-        result = CommandResult::failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+    if (job.stopped()) {
+        result = stoppedPack();
+    } else if (result.succeeded()) {
+        const int error = placeArchive(temporary, QFile::encodeName(archive), replace);
+        if (error == EEXIST)
+            result = CommandResult::failedWith("[" + fnames(archive) + CN("] appeared meanwhile and was kept"));
+        else if (error != 0)
+            result = CommandResult::failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(error)));
+    }
     if (!result.succeeded())
         unlink(temporary.constData());
     return result;
@@ -344,13 +445,11 @@ void packEntry(const MessageLayer& messages, const QString& folder, const QStrin
 {
     const ArchiveKind& kind = archiveKind(archiveType);
     const QString archive = joinPath(folder, name + kind.extension);
-    if (messages.ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0 && messages.mayReplace(archive))
-        messages.report(packBeside(archive,
-                                   [&](const QString& into) {
-                                       return "/bin/tar -C " + quoted(folder) + " -czf " + quoted(into)
-                                              + " -- " + quoted(name);
-                                   }),
-                        CN(kind.doneText), name);
+    if (messages.ask(CN(kind.rowQuestion) + name + CN(kind.rowQuestionEnd)) == 0) {
+        const bool replace = entryExists(archive);
+        if (messages.mayReplace(archive))
+            messages.report(packBeside(archive, replace, folder, name), CN(kind.doneText), name);
+    }
     messages.list(folder);
 }
 
@@ -374,12 +473,10 @@ void packChosenFolder(const MessageLayer& messages, int archiveType)
     if (dest.isEmpty())
         return;
     const QString archive = joinPath(dest, name + "." + archiveExtension(archiveType));
+    const bool replace = entryExists(archive);
     if (!messages.mayReplace(archive))
         return;
-    // Members follow "--" so that no folder name is read as an option of tar.
-    const CommandResult result = packBeside(archive, [&](const QString& into) {
-        return "/bin/tar -C " + quoted(parentFolder(source)) + " -czf " + quoted(into) + " -- " + quoted(name + "/");
-    });
+    const CommandResult result = packBeside(archive, replace, parentFolder(source), name + "/");
     messages.list(dest);
     messages.report(result, CN("success"), name);
 }

@@ -40,6 +40,36 @@ int renameWithoutReplacing(const QByteArray& from, const QByteArray& to)
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
+int exchangeEntries(const QByteArray& a, const QByteArray& b)
+{
+    if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    const QByteArray aside = a + ".kestrel-swap-" + QByteArray::number(::getpid());
+    if (::rename(b.constData(), aside.constData()) != 0)
+        return errno;
+    if (::rename(a.constData(), b.constData()) != 0) {
+        const int error = errno;
+        ::rename(aside.constData(), b.constData());
+        return error;
+    }
+    return ::rename(aside.constData(), a.constData()) == 0 ? 0 : errno;
+}
+
+int putInPlace(const QByteArray& from, const QByteArray& to, bool mayReplace, bool* swapped)
+{
+    *swapped = false;
+    if (mayReplace) {
+        const int error = exchangeEntries(from, to);
+        if (error != ENOENT) {  // else the old entry went meanwhile
+            *swapped = error == 0;
+            return error;
+        }
+    }
+    return renameWithoutReplacing(from, to);
+}
+
 int removeTree(const QByteArray& path, bool openFolders)
 {
     struct stat info;

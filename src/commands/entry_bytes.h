@@ -20,6 +20,15 @@ CommandResult makeFolder(const QString& path);
 // Puts the entry at from under the path to, never replacing an entry there: 0, or the error
 // (EEXIST when the name is taken, also when it was taken a moment before).
 int renameWithoutReplacing(const QByteArray& from, const QByteArray& to);
+// The two entries change places, each under the other's name: 0, or the error (ENOENT when one
+// is gone). Where the file system cannot swap, three renames through a hidden name do it.
+int exchangeEntries(const QByteArray& a, const QByteArray& b);
+
+// Puts from at to by a rename that never replaces, or, where the user agreed to replace, by
+// swapping the two, which leaves the old entry at from. 0, EEXIST for an entry that appeared
+// since the question, or the error.
+int putInPlace(const QByteArray& from, const QByteArray& to, bool mayReplace, bool* swapped);
+
 // Removes path and everything below it; 0, or the error of the first entry that stayed, as with
 // rm -rf. openFolders first gives each folder its owner's rights, as the program's own scratch
 // folders need whatever an archive gave them.

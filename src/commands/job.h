@@ -47,6 +47,8 @@ public:
     bool stopped() const { return wasStopped; }
     qint64 entriesDone() const { return doneEntries; }
     qint64 bytesDone() const { return doneBytes; }
+    // The program running now, 0 when none.
+    pid_t program() const { return running; }
 
     // Lets the window paint and Stop arrive, for work done in the program itself. Cheap enough
     // to call for every entry of a walk.

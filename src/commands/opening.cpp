@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "commands/archives.h"
+#include "commands/job.h"
 #include "commands/message_layer.h"
 #include "core/paths.h"
 #include "commands/runner.h"
@@ -42,9 +43,10 @@ bool runAssociations(const MessageLayer& messages, const QString& extension, con
     return associated;
 }
 
-void runReporting(const MessageLayer& messages, const QString& command, const QString& subject)
+// A program of ours, with its arguments and no shell, as a job.
+void runReporting(const MessageLayer& messages, const QStringList& arguments, const QString& subject)
 {
-    const CommandResult result = runCommand(command);
+    const CommandResult result = Job().run(arguments);
     if (!result.succeeded())
         messages.show(failureMessage(subject, result));
 }
@@ -122,7 +124,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
 
     switch (const FileKind kind = extensionKind(extension)) {
     case FileKind::JavaProgram:
-        runReporting(messages, quoted(phoneFolders().javaRuntime) + " -classpath " + quoted(path), fnames(path));
+        runReporting(messages, {phoneFolders().javaRuntime, "-classpath", path}, fnames(path));
         break;
     case FileKind::RarArchive:
     case FileKind::ZipArchive:
@@ -132,7 +134,7 @@ void openByType(const MessageLayer& messages, const QString& path, const QString
         messages.list();
         break;
     case FileKind::PhoneProgram:
-        runReporting(messages, quoted(path), fnames(path));
+        runReporting(messages, {path}, fnames(path));
         break;
     case FileKind::Image:
         startWithFile(messages, "Img", "ImgFile", path);

@@ -14,12 +14,6 @@ QString quoted(const QString& text)
     return QLatin1Char('\'') + word + QLatin1Char('\'');
 }
 
-QString inFixedLocale(const QString& commandLine)
-{
-    // gettext follows LANGUAGE in any locale but C, C.UTF-8 included.
-    return QStringLiteral("LC_ALL=C.UTF-8 LANGUAGE= ") + commandLine;
-}
-
 QString CommandResult::failureText(int maxLines) const
 {
     if (!started)

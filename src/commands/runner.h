@@ -27,10 +27,6 @@ struct CommandResult {
 // "[subject] failed!" and the first lines of the error output, for the message box.
 QString failureMessage(const QString& subject, const CommandResult& result);
 
-// The command line run under a fixed locale, whatever the user's, for a program whose words
-// Kestrel reads: its messages are then those Kestrel knows. A simple command only.
-QString inFixedLocale(const QString& commandLine);
-
 // Runs a command line of the user's (an association, a program of the list) through /bin/sh as
 // a job: in the job handed over, or else in one of its own.
 CommandResult runCommand(const QString& commandLine, Job* job = nullptr);

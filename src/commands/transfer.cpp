@@ -249,20 +249,16 @@ void TransferJob::moveToTrash(const Entry& entry)
 // Within one file system the entry is renamed into place, false when it is on another.
 bool TransferJob::moveByRename(const Entry& entry)
 {
-    const QByteArray from = bytesOf(entry.source), to = bytesOf(entry.target);
-    int error = 0;
-    if (entry.mayReplace && ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE) == 0) {
-        // The old entry now stands where the source stood.
-        error = removeTree(from);
-        if (error != 0) {
-            ++handled;
-            fail(entry, CN("the replaced entry stays in [") + parentFolder(entry.source) + "]: " + errorText(error));
-            return true;
-        }
-    } else {
-        error = renameWithoutReplacing(from, to);
-        if (error == EXDEV)
-            return false;
+    const QByteArray from = bytesOf(entry.source);
+    bool swapped = false;
+    int error = putInPlace(from, bytesOf(entry.target), entry.mayReplace, &swapped);
+    if (error == EXDEV)
+        return false;
+    // The old entry now stands where the source stood.
+    if (swapped && (error = removeTree(from)) != 0) {
+        ++handled;
+        fail(entry, CN("the replaced entry stays in [") + parentFolder(entry.source) + "]: " + errorText(error));
+        return true;
     }
     ++handled;
     if (error == 0)
@@ -284,11 +280,10 @@ void TransferJob::place(const Entry& entry, const QByteArray& scratch, bool remo
     const QByteArray target = bytesOf(entry.target);
     const qint64 size = measureTrees({QFile::decodeName(copy)}).bytes;
     ++handled;
-    int error = 0;
-    if (entry.mayReplace && ::renameat2(AT_FDCWD, copy, AT_FDCWD, target, RENAME_EXCHANGE) == 0)
+    bool swapped = false;
+    int error = putInPlace(copy, target, entry.mayReplace, &swapped);
+    if (swapped)
         error = removeTree(copy);  // the old entry, now in the scratch, which goes anyway
-    else
-        error = renameWithoutReplacing(copy, target);
     if (error == EEXIST) {
         kept << "[" + entry.name() + CN("] appeared meanwhile and was kept");
         return;

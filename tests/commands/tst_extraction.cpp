@@ -1,5 +1,6 @@
 #include "mainwindow/my_widget.h"
 #include "core/phonefolders.h"
+#include "commands/job.h"
 #include "commands/runner.h"
 #include "dialogs.h"
 #include "hostilenames.h"
@@ -8,6 +9,7 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -46,13 +48,15 @@ QString cardState()
 // A card prepared by shell commands run in its folder ($1 is tests/data); the action on it:
 // "extract", "pack", "packTo" (the folders picked) or "open", and the rows it acts on in turn; the
 // bytes a file may grow to, 0 for no limit; the answers, buttons or "pick:" and a folder below the
-// card; parts of the texts shown, %1 the card; and what the card holds afterwards.
+// card; parts of the texts shown, %1 the card; what the card holds afterwards; and when Escape
+// stops the job: "before" the first entry, "inside" a file, "between" entries, or at "appear"
+// an archive appears at the target instead.
 struct Case
 {
     QString setup, action;
     int limit;
     QStringList answers, shown;
-    QString after;
+    QString after, stop = {};
 };
 
 }  // namespace
@@ -121,8 +125,25 @@ void ExtractionTest::hostileCards_data()
                 {"[x.zip] failed!\nleft out, device nodes, FIFOs and sockets: top/d/fifo\nnothing was extracted"},
                 ".kestrel-extract/ .kestrel-extract/top/ .kestrel-extract/top/d/ .kestrel-extract/top/d/fifo x.zip=z"};
 
-    const QString pics = "mkdir pics elsewhere && head -c 300000 /dev/urandom > pics/big && printf 'old archive' > pics.mtf";
+    const QString pics = "mkdir pics elsewhere && head -c 3000000 /dev/urandom > pics/big && printf 'old archive' > pics.mtf";
     const QString packed = "elsewhere/ pics.mtf=old archive pics/ pics/big";
+    for (const QString stop : {"before", "inside"})
+        QTest::newRow(qPrintable("pack stopped " + stop)) << Case{pics, "pack pics", 0, {"Ok", "Ok", "Ok"},
+                                                                 {"[pics] stopped\nnothing was packed"}, packed, stop};
+    QTest::newRow("pack onto an old archive, agreed")
+        << Case{pics, "pack pics", 0, {"Ok", "Ok", "Ok"}, {"MTF creat success"}, "elsewhere/ pics.mtf pics/ pics/big"};
+    QTest::newRow("pack whose archive appears meanwhile")
+        << Case{pics + " && rm pics.mtf", "pack pics", 0, {"Ok", "Ok"},
+                {"[pics] failed!\n[pics.mtf] appeared meanwhile and was kept"}, "elsewhere/ pics.mtf=meanwhile pics/ pics/big",
+                "appear"};
+    const QString three = "mkdir s && printf a > s/a && printf x > s/x && head -c 3000000 /dev/urandom > s/big && "
+                          "tar -cf x.tar -C s a big x && rm -r s";
+    for (const QString stop : {"before", "inside"})
+        QTest::newRow(qPrintable("extract stopped " + stop)) << Case{three, "extract x.tar", 0, {"Ok", "Ok"},
+                                                                    {"[x.tar] stopped\nnothing was extracted"}, "x.tar", stop};
+    QTest::newRow("extract stopped between entries") << Case{three, "extract x.tar", 0, {"Ok", "Ok"},
+                                                             {"[x.tar] stopped\n1 of 3 extracted, not done: big, x"},
+                                                             "a=a x.tar", "between"};
     QTest::newRow("failed pack of a row keeps the old archive")
         << Case{pics, "pack pics", 100000, {"Ok", "Ok", "Ok"}, {"[pics] failed!\n"}, packed};
     QTest::newRow("failed pack into another folder leaves nothing")
@@ -190,6 +211,15 @@ void ExtractionTest::hostileCards()
     DialogAnswerer answers;
     for (const QString& answer : c.answers)
         answers.follow({answer.startsWith("pick:") ? "pick:" + card + answer.mid(5) : answer});
+    Job::setObserverForTests([&](Job& job) {
+        if (c.stop == "appear" && !QFile::exists(card + "/pics.mtf"))
+            writeFile(card + "/pics.mtf", "meanwhile");
+        else if (c.stop == "before"    ? job.entriesDone() == 0
+                 : c.stop == "inside"  ? job.bytesDone() > 0
+                 : c.stop == "between" ? job.entriesDone() >= 1 : false)
+            QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    const auto noObserver = qScopeGuard([] { Job::setObserverForTests({}); });
     // As on a full card, no file written meanwhile grows beyond the limit.
     const My_Widget::MenuIds& ids = window.ids();
     withFileSizeLimit(c.limit, [&] {
