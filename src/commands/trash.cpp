@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -109,8 +110,12 @@ QByteArray recordText(const QByteArray& path)
 // Writes the record under a name not yet taken in the trash, the name then held by the record.
 bool writeRecord(const QByteArray& trash, const QByteArray& name, const QByteArray& original, QByteArray* taken)
 {
+    // The record's name adds ".trashinfo" and a number to the entry's: a long name is cut to fit.
+    QByteArray base = name.left(NAME_MAX - infoSuffix.size() - 6);
+    while (base.size() < name.size() && base.size() > 1 && (uchar(name.at(base.size())) & 0xc0) == 0x80)
+        base.chop(1);  // not inside a character
     for (int number = 1; number < 10000; ++number) {
-        const QByteArray candidate = number == 1 ? name : name + "." + QByteArray::number(number);
+        const QByteArray candidate = number == 1 ? base : base + "." + QByteArray::number(number);
         struct stat info;
         if (::lstat((trash + "/files/" + candidate).constData(), &info) == 0)
             continue;
@@ -252,13 +257,13 @@ int restoreFromTrash(const TrashedEntry& entry, bool replace)
     for (qsizetype slash = folder.indexOf('/', 1); slash >= 0; slash = folder.indexOf('/', slash + 1))
         makeFolder(folder.left(slash), 0777);
     makeFolder(folder, 0777);
-    int error = 0;
-    if (replace && ::renameat2(AT_FDCWD, entry.filePath(), AT_FDCWD, entry.original, RENAME_EXCHANGE) == 0) {
+    bool swapped = false;
+    const int error = putInPlace(entry.filePath(), entry.original, replace, &swapped);
+    if (swapped) {
         // What stood there now holds the entry's place in the trash; its record is new.
         QFile record(QFile::decodeName(entry.infoPath()));
         return record.open(QIODevice::WriteOnly) && record.write(recordText(entry.original)) >= 0 ? 0 : EIO;
     }
-    error = renameWithoutReplacing(entry.filePath(), entry.original);
     if (error == 0)
         ::unlink(entry.infoPath().constData());
     return error;

@@ -12,6 +12,7 @@
 #include "commands/archives.h"
 #include "commands/entry_bytes.h"
 #include "mainwindow/file_edit.h"
+#include "trash/trash_window.h"
 #include "commands/opening.h"
 #include "core/paths.h"
 #include "commands/runner.h"
@@ -127,6 +128,7 @@ const std::vector<My_Widget::MenuItem>& My_Widget::menuItems()
         {Folders, "Phone Dir", &M::phoneDir, [](W w) { w.listPlace(CN("Phone Dir"), phoneFolders().phoneDir); }},
         {Folders, "System Dir", &M::systemDir, [](W w) { w.listPlace(CN("System Dir"), phoneFolders().systemDir); }},
         {Folders, "Setup Dir", &M::setupDir, [](W w) { w.listPlace(CN("Setup Dir"), phoneFolders().setupDir); }},
+        {Folders, "Trash", &M::trash, [](W w) { showOnTop(new TrashWindow(&w)); }},
 
         {Sort, "by Name", &M::byName, [](W w) { w.sortBy("0"); }},
         {Sort, "by Time", &M::byTime, [](W w) { w.sortBy("1"); }},

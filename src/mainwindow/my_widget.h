@@ -64,7 +64,7 @@ public:
             folders, sort;
         int packTar, packMtf, packMpkg;
         int generalSetup, buttonSetup, fullScreen, search, hiddenFiles;
-        int sdCard, phoneDir, systemDir, setupDir;
+        int sdCard, phoneDir, systemDir, setupDir, trash;
         int byName, byTime, bySize;
         int newTar, newMtf, newMpkg, newFolder, rename, copy, move, del, extract;
         int openIn, openText, ctxCopy, ctxMove, ctxCompres, ctxRename, ctxDelete, info;

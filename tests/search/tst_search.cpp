@@ -126,7 +126,7 @@ private slots:
         const QStringList none;
         QTest::newRow("back closes both") << QStringList{"Back"} << none << "" << none << "mmca1";
         QTest::newRow("tap opens from its own folder") << QStringList{"tap 3"} << none << "" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "b/two.txt.opened", "late", "to"} << "results";
-        QTest::newRow("delete in two folders asks once") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok", "Ok"} << "Delete 2 entries? one.txt, two.txt" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
+        QTest::newRow("delete in two folders asks once") << QStringList{"del files", "FCheck", "tap 1", "tap 2", "Ok"} << QStringList{"Ok", "Ok"} << "Delete 2 entries? one.txt, two.txt\nthey go to the Trash" << QStringList{"a", "a/same.txt", "b", "b/same.txt", "late", "to"} << "mmca1";
         QTest::newRow("replace cancelled") << QStringList{"Copy files", "tap 1", "Ok"} << QStringList{"pick b", "Cancel"} << "" << none << "results";
         QTest::newRow("copy") << QStringList{"Copy files", "tap 0", "tap 3", "Ok"} << QStringList{"pick", "Ok"} << "success" << QStringList{"a", "a/one.txt", "a/same.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/one.txt", "to/two.txt"} << "to";
         QTest::newRow("one name twice") << QStringList{"move files", "tap 1", "tap 2", "Ok"} << QStringList{"pick", "Ok"} << "[same.txt] has the name of another entry going there" << QStringList{"a", "a/one.txt", "b", "b/same.txt", "b/two.txt", "late", "to", "to/same.txt"} << "to";
