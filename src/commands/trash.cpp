@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -76,9 +77,13 @@ bool makeTrash(const QByteArray& trash)
            && isUsableFolder(trash + "/files") && isUsableFolder(trash + "/info");
 }
 
-// Usable as it is, or could be made in its folder.
+// Usable as it is, or could be made in its folder, with room left for the record: a full card
+// that could not take it must still let the user delete.
 bool trashCanServe(const QByteArray& trash)
 {
+    struct statvfs space;
+    if (::statvfs(parentOf(trash).constData(), &space) == 0 && space.f_bavail * space.f_bsize < 64 * 1024)
+        return false;
     struct stat info;
     if (::lstat(trash.constData(), &info) == 0)
         return S_ISDIR(info.st_mode) && ::access(trash.constData(), W_OK | X_OK) == 0;

@@ -103,9 +103,11 @@ void TrashWindow::reload()
 void TrashWindow::showOrigin()
 {
     const TrashedEntry* entry = list->current();
-    origin->setText(!entry ? CN("The Trash is empty")
-                    : entry->damaged() ? CN("Its record is damaged")
-                                       : CN("From: ") + entry->originalFolder());
+    const QString text = !entry ? CN("The Trash is empty")
+                         : entry->damaged() ? CN("Its record is damaged")
+                                            : CN("From: ") + entry->originalFolder();
+    // A long folder gives up its middle, so that the label stays on the phone's screen.
+    origin->setText(origin->fontMetrics().elidedText(text, Qt::ElideMiddle, width() - 8));
 }
 
 // Back where it came from, the folders it was in made again; an entry there now is replaced
