@@ -587,6 +587,7 @@ void benchBatches(const Data& data, int runs)
         expectEntries(data.batchCopies, names, "the copy batch");
         const double kd = timedBatch(*window, Transfer::Delete, copies, data.batchCopies);
         expectEntries(data.batchCopies, {}, "the delete batch");
+        QDir(data.root + "/xdg-data/Trash").removeRecursively();
         const double pc = runProcess(QStringList{"/bin/cp", "-r"} + sources + QStringList{data.batchCopies + '/'});
         expectEntries(data.batchCopies, names, "cp -r");
         const double pd = runProcess(QStringList{"/bin/rm", "-rf"} + copies);
@@ -842,6 +843,8 @@ int main(int argc, char** argv)
         fail("no --data folder given");
 
     const Data data(dataFolder);
+    // Deleted entries go to a trash of the benchmark's own, never the user's.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.root + "/xdg-data"));
     data.generate();
     pointPhoneFolders(data);
     QDir::setCurrent(data.listWork);

@@ -80,6 +80,25 @@ private:
     qint64 walkMs = 0, last = 0;
 };
 
+// The trash of each folder's entries, found once for a whole batch.
+class TrashOfFolders
+{
+public:
+    explicit TrashOfFolders(bool create) : create(create) {}
+    QString of(const QString& entry)
+    {
+        const QString folder = parentFolder(entry);
+        auto found = known.constFind(folder);
+        if (found == known.cend())
+            found = known.insert(folder, trashFor(QFile::encodeName(entry), create));
+        return *found;
+    }
+
+private:
+    bool create;
+    QHash<QString, QString> known;
+};
+
 // One entry of a job, with what the user agreed to.
 struct Entry {
     QString source;
@@ -103,6 +122,7 @@ public:
     QList<QPair<QString, QString>> failures;  // name and why
     QStringList kept;      // appeared at the target meanwhile
     QList<TrashedEntry> trashed;  // what went to the trash, for Undo
+    TrashOfFolders trashes{true};
     bool stopped() const { return job.stopped(); }
 
 private:
@@ -235,7 +255,8 @@ void TransferJob::moveToTrash(const Entry& entry)
     }
     ++handled;
     TrashedEntry record;
-    const int error = ::moveToTrash(bytesOf(entry.source), &record);
+    const QString trash = trashes.of(entry.source);
+    const int error = trash.isEmpty() ? EACCES : ::moveToTrash(bytesOf(entry.source), trash, &record);
     if (error == ENOENT)
         fail(entry, CN("it no longer exists"));
     else if (error != 0)
@@ -516,8 +537,9 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
 {
     QStringList forGood;
     if (operation == Transfer::Delete) {
+        TrashOfFolders trashes(false);
         for (const QString& source : sources)
-            if (trashFor(bytesOf(source), false).isEmpty())
+            if (trashes.of(source).isEmpty())
                 forGood << source;
         if (!sources.isEmpty() && !mayDelete(messages, sources, forGood))
             return false;

@@ -112,36 +112,6 @@ QByteArray recordText(const QByteArray& path)
            + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + "\n";
 }
 
-// Writes the record under a name not yet taken in the trash, the name then held by the record.
-bool writeRecord(const QByteArray& trash, const QByteArray& name, const QByteArray& original, QByteArray* taken)
-{
-    // The record's name adds ".trashinfo" and a number to the entry's: a long name is cut to fit.
-    QByteArray base = name.left(NAME_MAX - infoSuffix.size() - 6);
-    while (base.size() < name.size() && base.size() > 1 && (uchar(name.at(base.size())) & 0xc0) == 0x80)
-        base.chop(1);  // not inside a character
-    for (int number = 1; number < 10000; ++number) {
-        const QByteArray candidate = number == 1 ? base : base + "." + QByteArray::number(number);
-        struct stat info;
-        if (::lstat((trash + "/files/" + candidate).constData(), &info) == 0)
-            continue;
-        const int fd = ::open((trash + "/info/" + candidate + infoSuffix).constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return false;
-        const QByteArray text = recordText(original);
-        const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
-        if (::close(fd) != 0 || !written) {
-            ::unlink((trash + "/info/" + candidate + infoSuffix).constData());
-            return false;
-        }
-        *taken = candidate;
-        return true;
-    }
-    errno = EEXIST;
-    return false;
-}
-
 // What a record says. Lines other than Path and DeletionDate of the [Trash Info] group, comments
 // and blank lines are left alone, as other programs may write them; a relative path is relative
 // to the top folder the trash lies in.
@@ -233,24 +203,39 @@ QString trashFor(const QByteArray& path, bool create)
     return {};
 }
 
-int moveToTrash(const QByteArray& path, TrashedEntry* trashed)
+int moveToTrash(const QByteArray& path, const QString& trashFolder, TrashedEntry* trashed)
 {
-    const QByteArray trash = QFile::encodeName(trashFor(path, true));
-    if (trash.isEmpty())
-        return EACCES;
-    QByteArray name;
-    if (!writeRecord(trash, path.mid(path.lastIndexOf('/') + 1), path, &name))
-        return errno;
-    const int error = renameWithoutReplacing(path, trash + "/files/" + name);
-    if (error != 0) {
-        ::unlink((trash + "/info/" + name + infoSuffix).constData());
+    const QByteArray trash = QFile::encodeName(trashFolder);
+    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    // The record's name adds ".trashinfo" and a number to the entry's: a long name is cut to fit.
+    QByteArray base = name.left(NAME_MAX - infoSuffix.size() - 6);
+    while (base.size() < name.size() && base.size() > 1 && (uchar(name.at(base.size())) & 0xc0) == 0x80)
+        base.chop(1);  // not inside a character
+    const QByteArray text = recordText(path);
+    for (int number = 1; number < 10000; ++number) {
+        const QByteArray taken = number == 1 ? base : base + "." + QByteArray::number(number);
+        const QByteArray info = trash + "/info/" + taken + infoSuffix;
+        // The record first, made only where none is: it holds the name for the entry.
+        const int fd = ::open(info.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return errno;
+        errno = 0;
+        int error = ::write(fd, text.constData(), size_t(text.size())) == text.size() ? 0 : errno != 0 ? errno : ENOSPC;
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+        if (error == 0)
+            error = renameWithoutReplacing(path, trash + "/files/" + taken);
+        if (error != 0)
+            ::unlink(info.constData());
+        if (error == EEXIST)
+            continue;
+        if (error == 0)
+            *trashed = {trashFolder, taken, path, QDateTime::currentDateTime()};
         return error;
     }
-    trashed->trash = QFile::decodeName(trash);
-    trashed->name = name;
-    trashed->original = path;
-    trashed->deleted = QDateTime::currentDateTime();
-    return 0;
+    return EEXIST;
 }
 
 int restoreFromTrash(const TrashedEntry& entry, bool replace)

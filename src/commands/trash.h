@@ -37,9 +37,9 @@ struct TrashedEntry {
 // is not there yet is made; without, it only has to be one that could be made.
 QString trashFor(const QByteArray& path, bool create);
 
-// Moves the entry into its trash by a rename, after its record is written: 0 and what it became,
-// or the error.
-int moveToTrash(const QByteArray& path, TrashedEntry* trashed);
+// Moves the entry into the trash (made, as trashFor() with create gives it) by a rename, after
+// its record is written: 0 and what it became, or the error.
+int moveToTrash(const QByteArray& path, const QString& trash, TrashedEntry* trashed);
 
 // Puts the entry back where it came from, making the folders that are gone. An entry that has
 // the name there is kept (EEXIST), unless replace: then the two change places, and what stood
