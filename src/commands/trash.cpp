@@ -65,7 +65,7 @@ bool isSharedTrashRoot(const QByteArray& path)
     return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX);
 }
 
-bool makeFolder(const QByteArray& path, mode_t mode)
+bool ensureFolder(const QByteArray& path, mode_t mode)
 {
     return ::mkdir(path.constData(), mode) == 0 || errno == EEXIST;
 }
@@ -73,7 +73,7 @@ bool makeFolder(const QByteArray& path, mode_t mode)
 // The trash with its files/ and info/, made where missing; false when it cannot be.
 bool makeTrash(const QByteArray& trash)
 {
-    return makeFolder(trash, 0700) && makeFolder(trash + "/files", 0700) && makeFolder(trash + "/info", 0700)
+    return ensureFolder(trash, 0700) && ensureFolder(trash + "/files", 0700) && ensureFolder(trash + "/info", 0700)
            && isUsableFolder(trash + "/files") && isUsableFolder(trash + "/info");
 }
 
@@ -245,8 +245,8 @@ int restoreFromTrash(const TrashedEntry& entry, bool replace)
     // The folders it was in, made again where they are gone.
     const QByteArray folder = parentOf(entry.original);
     for (qsizetype slash = folder.indexOf('/', 1); slash >= 0; slash = folder.indexOf('/', slash + 1))
-        makeFolder(folder.left(slash), 0777);
-    makeFolder(folder, 0777);
+        ensureFolder(folder.left(slash), 0777);
+    ensureFolder(folder, 0777);
     bool swapped = false;
     const int error = putInPlace(entry.filePath(), entry.original, replace, &swapped);
     if (swapped) {
