@@ -1,0 +1,27 @@
+#include "fuzz.h"
+
+#include "viewer/image_view.h"
+
+#include <QApplication>
+
+// Input: zooms and quarter turns in one byte, then the file. Any file shows an image decoded
+// at the size it is shown, or a message.
+void fuzzOne(const QByteArray& input)
+{
+    static int argc = 1;
+    static char program[] = "fuzz_image";
+    static char* argv[] = {program, nullptr};
+    static QApplication application(argc, argv);
+    static ImageView view(nullptr);
+    view.resize(240, 270);
+    view.setFile(scratchFile(input.mid(1)));
+    const int zooms = choice(input) & 3;
+    for (int step = 0; step < zooms; ++step)
+        view.zoomIn();
+    for (int turn = 0; turn < (choice(input) >> 2 & 3); ++turn)
+        view.rotate();
+    const QImage& image = view.image();
+    const int largest = qMin(ImageView::largestSide, int(270 * view.zoom()));
+    check(image.isNull() ? !view.message().isEmpty() : qMax(image.width(), image.height()) <= largest,
+          "an image at its shown size, or a message");
+}
