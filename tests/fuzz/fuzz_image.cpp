@@ -4,21 +4,19 @@
 
 #include <QApplication>
 
-// Input: zooms and quarter turns in one byte, then the file. Any file shows an image decoded
+// Input: up to three zooms and a quarter turn in one byte, then the file. Any file shows an image decoded
 // at the size it is shown, or a message.
 void fuzzOne(const QByteArray& input)
 {
     static int argc = 1;
-    static char program[] = "fuzz_image";
-    static char* argv[] = {program, nullptr};
+    static char* argv[] = {const_cast<char*>("fuzz_image"), nullptr};
     static QApplication application(argc, argv);
     static ImageView view(nullptr);
     view.resize(240, 270);
     view.setFile(scratchFile(input.mid(1)));
-    const int zooms = choice(input) & 3;
-    for (int step = 0; step < zooms; ++step)
+    for (int step = 0; step < (choice(input) & 3); ++step)
         view.zoomIn();
-    for (int turn = 0; turn < (choice(input) >> 2 & 3); ++turn)
+    if (choice(input) & 4)
         view.rotate();
     const QImage& image = view.image();
     const int largest = qMin(ImageView::largestSide, int(270 * view.zoom()));

@@ -3,10 +3,8 @@
 #include "commands/archives.h"
 #include "commands/runner.h"
 
-namespace {
-
 // A member name as tar writes it in a message: control characters and backslashes escaped.
-QString inMessage(const QByteArray& name)
+static QString inMessage(const QByteArray& name)
 {
     QByteArray text;
     for (const char c : name)
@@ -14,18 +12,13 @@ QString inMessage(const QByteArray& name)
     return QString::fromUtf8(text);
 }
 
-}  // namespace
-
 // Input: member names, each after a byte that picks tar's message about it. Only a run of
 // refusals reads as members refused, whatever the names hold.
 void fuzzOne(const QByteArray& input)
 {
     static const char* const messages[] = {"%1: Member name contains '..'", "Removing leading `%1' from member names",
-                                           "%1: Cannot open: Permission denied", "%1: Cannot mkdir: No such file or directory",
-                                           "Unexpected EOF in archive"};
+                                           "%1: Cannot open: Permission denied", "%1: Cannot utime", "Unexpected EOF in archive"};
     CommandResult result;
-    result.started = true;
-    result.exitCode = 2;
     bool refusals = true;
     for (const QByteArray& piece : input.split('\0')) {
         const int kind = choice(piece) % 5;

@@ -3,25 +3,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdio>
-#include <cstdlib>
-
 void check(bool holds, const char* property)
 {
-    if (holds)
-        return;
-    std::fprintf(stderr, "property broken: %s\n", property);
-    std::abort();
-}
-
-QByteArray part(const QByteArray& input, int index)
-{
-    return input.split('\0').value(index);
-}
-
-int choice(const QByteArray& input)
-{
-    return input.isEmpty() ? 0 : quint8(input[0]);
+    if (!holds)
+        qFatal("property broken: %s", property);
 }
 
 QString scratchFile(const QByteArray& bytes)
@@ -31,12 +16,6 @@ QString scratchFile(const QByteArray& bytes)
     QFile file(path);
     check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(), "scratch file written");
     return path;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
