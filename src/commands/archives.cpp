@@ -226,7 +226,8 @@ QString cannotWriteInto(const QString& folder)
     return CN("cannot write into ") + folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// A failure made only of members the tool refused leaves every other member complete.
+}  // namespace
+
 // unzip tells it by its status 1 (warnings only); tar by its words, which escape the
 // control characters of names, so that no name can forge a line.
 bool onlyMembersRefused(ArchiveTool tool, const CommandResult& result)
@@ -242,6 +243,8 @@ bool onlyMembersRefused(ArchiveTool tool, const CommandResult& result)
     return std::all_of(lines.cbegin(), lines.cend(),
                        [](const QString& line) { return refusal.match(line).hasMatch(); });
 }
+
+namespace {
 
 void addNames(QStringList& why, const char* what, const QStringList& names)
 {

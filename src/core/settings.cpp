@@ -73,7 +73,8 @@ bool isStorableValue(const QString& value)
 
 bool iniWriteFile(const QString& path, const QString& key, const QString& value)
 {
-    if (!isStorableValue(value))
+    // A key ending in ":" would run into the "::" after it and never read back.
+    if (!isStorableValue(value) || key.endsWith(QLatin1Char(':')))
         return false;
     const QString stored = toStoredBytes(value);
     QString output;

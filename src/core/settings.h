@@ -24,7 +24,7 @@ QString iniReadFile(const QString& path, const QString& key);
 // A value stays one line: a line break in it would start a line of its own.
 bool isStorableValue(const QString& value);
 // Rewrites every line whose key matches; never adds a line. False when the value was not
-// stored: no line holds the key, the value is not storable, or the write failed.
+// stored: no line holds the key, the key ends in ":", the value is not storable, or the write failed.
 [[nodiscard]] bool iniWriteFile(const QString& path, const QString& key, const QString& value);
 
 // The same on "system.txt" in the working folder: the one reader and the one writer of settings.
