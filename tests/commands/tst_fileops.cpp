@@ -86,10 +86,10 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("name");
-        for (const QString command : {"delete", "rename", "copy", "move", "new folder", "program", "open"})
+        for (const QString command : {"delete", "rename", "copy", "move", "program", "open"})
             for (const QString& name : hostileNames())
                 if (command != "open" || name.size() < 100)  // no room for an extension
-                    QTest::addRow("%s %s", qPrintable(command), hostileRowName(name).constData()) << command << name;
+                    QTest::addRow("%s %s", qPrintable(command), qPrintable(QString(name).replace('\n', "\\n").left(20))) << command << name;
     }
     void commandsKeepHostileNames()
     {
@@ -100,12 +100,12 @@ private slots:
         const QString entry = "files/" + name, target = card.destName + "/" + name, file = card.files + "/" + name + ".zzz";
         if (command == "open")
             writeFile(file);
-        else if (command != "new folder")
+        else
             card.make(name);
         if (command == "move")  // onto an older entry of the same name, which is replaced
             writeFile(card.dest + "/" + name + "/only in the old one");
         window.qListBox(card.files);
-        if (command != "new folder" && command != "open")
+        if (command != "open")
             selectRow(window, name);
         TreeListing expected = card.tree();
 
@@ -120,11 +120,6 @@ private slots:
             window.menuSelect(ids.ctxRename);
             // The characters of the proposed name stay; only what is typed meets the filter.
             expected = treeAfter(expected, entry, "files/" + name.chopped(1) + "2", false);
-        } else if (command == "new folder") {
-            answers.follow({"type:" + name, "Ok"});
-            window.menuSelect(ids.newFolder);
-            // The name field keeps what a card's file system takes.
-            expected["files/" + QString(name).remove(QRegularExpression("[\\n\\r?/<>\\\\:\"*]"))] = "d";
         } else if (command == "copy" || command == "move") {
             answers.follow(QStringList{"pick:" + card.dest} + QStringList(command == "copy" ? 2 : 3, "Ok"));
             window.menuSelect(command == "copy" ? ids.copy : ids.ctxMove);

@@ -20,14 +20,6 @@ inline QStringList hostileNames()
     };
 }
 
-// A printable label for a data row.
-inline QByteArray hostileRowName(const QString& name)
-{
-    QString shown = name;
-    shown.replace('\n', "\\n");
-    return (shown.size() > 40 ? shown.left(12) + "...(255 bytes)" : shown).toUtf8();
-}
-
 // Every entry called INJECTED below root, hidden ones too: commands run in several folders.
 inline QStringList injectedFiles(const QString& root)
 {
