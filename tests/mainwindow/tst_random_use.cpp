@@ -46,9 +46,9 @@ private slots:
                 stalls << QString("event %1").arg(remaining);
             QWidget* popup = QApplication::activePopupWidget();  // a menu: answered like a dialog
             QWidget* dialog = popup ? popup : QApplication::activeModalWidget();
+            QTimer::singleShot(0, &window, step);  // also after the last event: a report may still come
             if (--remaining < 0 && !dialog)
                 return;
-            QTimer::singleShot(0, &window, step);
             if (!window.isVisible())
                 window.show();  // the Exit key closed it: the user starts it again
             if (!dialog && !isInside(window.currentFolder().absolutePath(), tree))
