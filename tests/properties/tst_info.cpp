@@ -35,7 +35,7 @@ private slots:
         QTest::newRow("folder") << hostile << qint64(-1) << ": Folder  " << "10?K";
     }
 
-    // A folder is measured by du; the scratch file "Temp.txt" is overwritten and removed.
+    // A folder is measured by du, its output read straight from the program.
     void propertiesFromTheContextMenu()
     {
         QFETCH(QString, name);
@@ -47,7 +47,6 @@ private slots:
         QFile file(path);
         if (bytes < 0) {
             work.write("mmc/mmca1/" + name + "/inside", QByteArray(100000, 'x'));
-            work.write("Temp.txt", "old");
         } else {
             QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(bytes));  // sparse
         }
