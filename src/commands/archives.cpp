@@ -20,7 +20,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -223,7 +222,7 @@ void moveInto(const QByteArray& from, const QByteArray& to, const QByteArray& re
 
 QString cannotWriteInto(const QString& folder)
 {
-    return CN("cannot write into ") + folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
+    return CN("cannot write into ") + folder + ": " + errorText(errno);
 }
 
 }  // namespace
@@ -262,8 +261,9 @@ CommandResult runTool(ArchiveTool tool, const QString& archive, const QByteArray
     job.progress(0, 0, name);
     ProgramOptions options;
     options.fixedLocale = true;
+    WrittenSoFar soFar(QFile::decodeName(scratch));
     options.measure = [&](bool) {
-        const TreeTotal written = measureTrees({QFile::decodeName(scratch)});
+        const TreeTotal written = soFar.total();
         job.progress(0, written.bytes,
                      QString::number(written.entries - 1) + " · " + shownBytes(written.bytes) + " · " + name);
     };
@@ -406,7 +406,7 @@ CommandResult packBeside(const QString& archive, bool replace, const QString& fo
         if (error == EEXIST)
             result = CommandResult::failedWith("[" + fnames(archive) + CN("] appeared meanwhile and was kept"));
         else if (error != 0)
-            result = CommandResult::failedWith(archive + ": " + QString::fromLocal8Bit(std::strerror(error)));
+            result = CommandResult::failedWith(archive + ": " + errorText(error));
     }
     if (!result.succeeded())
         unlink(temporary.constData());

@@ -2,12 +2,12 @@
 
 #include "core/folder_reader.h"
 #include "core/paths.h"
+#include "core/text.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,7 +21,7 @@ CommandResult outcome(int error, const QString& name)
     if (error == EEXIST)
         return CommandResult::failedWith("[" + name + "] appeared meanwhile and was kept");
     if (error != 0)
-        return CommandResult::failedWith(QString::fromLocal8Bit(std::strerror(error)));
+        return CommandResult::failedWith(errorText(error));
     return CommandResult::done();
 }
 

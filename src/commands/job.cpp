@@ -455,3 +455,15 @@ TreeTotal measureTrees(const QStringList& paths, Job* job)
         measureTree(QFile::encodeName(path), total, job);
     return total;
 }
+
+TreeTotal WrittenSoFar::total()
+{
+    if (sinceWalk.isValid() && sinceWalk.elapsed() < 5 * walkMs)
+        return last;
+    QElapsedTimer walking;
+    walking.start();
+    last = measureTrees({folder});
+    walkMs = walking.elapsed();
+    sinceWalk.start();
+    return last;
+}

@@ -86,5 +86,20 @@ struct TreeTotal {
 };
 TreeTotal measureTrees(const QStringList& paths, Job* job = nullptr);
 
+// What a program has written into a folder so far, for its progress. A walk of a big tree costs
+// time: the folder is walked again only once five times that long has passed.
+class WrittenSoFar
+{
+public:
+    explicit WrittenSoFar(const QString& folder) : folder(folder) {}
+    TreeTotal total();
+
+private:
+    QString folder;
+    QElapsedTimer sinceWalk;
+    qint64 walkMs = 0;
+    TreeTotal last;
+};
+
 // "340 MB", "1.2 GB".
 QString shownBytes(qint64 bytes);

@@ -7,16 +7,15 @@
 #include "core/paths.h"
 #include "core/text.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
+#include <functional>
+
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,11 +40,6 @@ QByteArray bytesOf(const QString& path)
     return QFile::encodeName(path);
 }
 
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // The first line of a program's error output that speaks of path, else its first line.
 QString errorLineAbout(const QString& errorOutput, const QString& path)
 {
@@ -56,48 +50,30 @@ QString errorLineAbout(const QString& errorOutput, const QString& path)
     return lines.value(0);
 }
 
-// What has been written into a scratch folder so far. A walk of a big tree costs time: the
-// folder is walked again only once five times that long has passed.
-class ScratchSize
+// One answer per folder for a whole batch: a thousand entries of one folder ask the file system
+// once, not a thousand times.
+class PerFolder
 {
 public:
-    explicit ScratchSize(const QByteArray& folder) : folder(QFile::decodeName(folder)) {}
-    qint64 bytes()
+    explicit PerFolder(std::function<QString(const QString& folder)> find) : find(std::move(find)) {}
+    QString of(const QString& folder)
     {
-        if (sinceWalk.isValid() && sinceWalk.elapsed() < 5 * walkMs)
-            return last;
-        QElapsedTimer walking;
-        walking.start();
-        last = measureTrees({folder}).bytes;
-        walkMs = walking.elapsed();
-        sinceWalk.start();
-        return last;
-    }
-
-private:
-    QString folder;
-    QElapsedTimer sinceWalk;
-    qint64 walkMs = 0, last = 0;
-};
-
-// The trash of each folder's entries, found once for a whole batch.
-class TrashOfFolders
-{
-public:
-    explicit TrashOfFolders(bool create) : create(create) {}
-    QString of(const QString& entry)
-    {
-        const QString folder = parentFolder(entry);
         auto found = known.constFind(folder);
         if (found == known.cend())
-            found = known.insert(folder, trashFor(QFile::encodeName(entry), create));
+            found = known.insert(folder, find(folder));
         return *found;
     }
 
 private:
-    bool create;
+    std::function<QString(const QString&)> find;
     QHash<QString, QString> known;
 };
+
+// The trash of a folder's entries; with create, it is made where it is not there yet.
+PerFolder trashesOfFolders(bool create)
+{
+    return PerFolder([create](const QString& folder) { return trashFor(QFile::encodeName(folder), create); });
+}
 
 // One entry of a job, with what the user agreed to.
 struct Entry {
@@ -122,7 +98,7 @@ public:
     QList<QPair<QString, QString>> failures;  // name and why
     QStringList kept;      // appeared at the target meanwhile
     QList<TrashedEntry> trashed;  // what went to the trash, for Undo
-    TrashOfFolders trashes{true};
+    PerFolder trashes = trashesOfFolders(true);
     bool stopped() const { return job.stopped(); }
 
 private:
@@ -237,11 +213,12 @@ void TransferJob::deleteChunk(const QList<Entry>& chunk)
             ++done;
         else if (job.stopped())
             notDone << entry.name();
+        else if (!result.started)
+            fail(entry, result.failureText(1));
+        else if (const QString line = errorLineAbout(result.errorOutput, entry.source); !line.isEmpty())
+            fail(entry, line);
         else
-            fail(entry, result.started ? errorLineAbout(result.errorOutput, entry.source).isEmpty()
-                                             ? CN("it is still there")
-                                             : errorLineAbout(result.errorOutput, entry.source)
-                                       : result.failureText(1));
+            fail(entry, CN("it is still there"));
     }
 }
 
@@ -255,7 +232,7 @@ void TransferJob::moveToTrash(const Entry& entry)
     }
     ++handled;
     TrashedEntry record;
-    const QString trash = trashes.of(entry.source);
+    const QString trash = trashes.of(parentFolder(entry.source));
     const int error = trash.isEmpty() ? EACCES : ::moveToTrash(bytesOf(entry.source), trash, &record);
     if (error == ENOENT)
         fail(entry, CN("it no longer exists"));
@@ -341,14 +318,14 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
         arguments << entry.source;
     arguments << QFile::decodeName(scratch);
     int next = 0;  // the first entry not yet placed
-    ScratchSize written(scratch);
+    WrittenSoFar written(QFile::decodeName(scratch));
     ProgramOptions options;
     options.fixedLocale = true;
     options.measure = [&](bool errorsSoFar) {
         int last = next;  // the newest entry cp has begun
         while (last + 1 < chunk.size() && entryExists(QFile::decodeName(scratch + '/' + bytesOf(chunk.at(last + 1).name()))))
             ++last;
-        job.progress(handled, bytesPlaced + written.bytes(), chunk.at(last).name());
+        job.progress(handled, bytesPlaced + written.total().bytes, chunk.at(last).name());
         while (!errorsSoFar && next < last && !job.stopped())
             place(chunk.at(next++), scratch, removeSources);
     };
@@ -371,10 +348,10 @@ void TransferJob::copyChunk(const QList<Entry>& chunk, bool removeSources)
 
 void TransferJob::copyAlone(const Entry& entry, const QByteArray& scratch, bool removeSources)
 {
-    ScratchSize written(scratch);
+    WrittenSoFar written(QFile::decodeName(scratch));
     ProgramOptions options;
     options.fixedLocale = true;
-    options.measure = [&](bool) { job.progress(handled, bytesPlaced + written.bytes(), entry.name()); };
+    options.measure = [&](bool) { job.progress(handled, bytesPlaced + written.total().bytes, entry.name()); };
     CommandResult result = job.run({"/bin/cp", "-r", "--", entry.source, QFile::decodeName(scratch)}, options);
     if (result.succeeded())
         place(entry, scratch, removeSources);
@@ -428,11 +405,8 @@ QString undoneText(const QList<TrashedEntry>& trashed)
 {
     QStringList failures;
     for (const TrashedEntry& entry : trashed) {
-        const int error = restoreFromTrash(entry, false);
-        if (error == EEXIST)
-            failures << "[" + entry.shownName() + CN("] stays in the Trash: its place is taken");
-        else if (error != 0)
-            failures << "[" + entry.shownName() + CN("] stays in the Trash: ") + errorText(error);
+        if (const int error = restoreFromTrash(entry, false); error != 0)
+            failures << notRestoredText(entry, error);
     }
     return failures.isEmpty() ? CN("Undone") : failures.join("\n");
 }
@@ -447,24 +421,7 @@ bool entryExists(const QString& path)
 
 namespace {
 
-// The real paths of the folders a batch meets, each found once: a batch of a thousand entries
-// from one folder asks the file system once, not a thousand times.
-class RealFolders
-{
-public:
-    QString of(const QString& folder)
-    {
-        auto found = known.constFind(folder);
-        if (found == known.cend())
-            found = known.insert(folder, canonical(folder));
-        return *found;
-    }
-
-private:
-    QHash<QString, QString> known;
-};
-
-TransferPlan planOne(Transfer operation, const QString& source, const QString& destFolder, RealFolders& folders)
+TransferPlan planOne(Transfer operation, const QString& source, const QString& destFolder, PerFolder& realFolders)
 {
     const QString name = fnames(source);
     struct stat sourceInfo;
@@ -481,8 +438,8 @@ TransferPlan planOne(Transfer operation, const QString& source, const QString& d
     }
 
     const QString target = joinPath(destFolder, name);
-    const QString realDest = folders.of(destFolder);
-    if (realDest == folders.of(parentFolder(source)))
+    const QString realDest = realFolders.of(destFolder);
+    if (realDest == realFolders.of(parentFolder(source)))
         return refused(operation, source, "[" + name + CN("] is already in [") + destFolder + "]");
     if (sourceExists && S_ISDIR(sourceInfo.st_mode) && isInside(realDest, canonical(source)))
         return refused(operation, source, "[" + name + (operation == Transfer::Move ? CN("] cannot be moved into itself")
@@ -510,8 +467,8 @@ TransferPlan planOne(Transfer operation, const QString& source, const QString& d
 
 TransferPlan planTransfer(Transfer operation, const QString& source, const QString& destFolder)
 {
-    RealFolders folders;
-    return planOne(operation, source, destFolder, folders);
+    PerFolder realFolders(canonical);
+    return planOne(operation, source, destFolder, realFolders);
 }
 
 CommandResult runTransfer(const TransferPlan& plan, bool replace)
@@ -536,10 +493,10 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
               const QString& destFolder, const QString& doneText)
 {
     QStringList forGood;
+    PerFolder trashes = trashesOfFolders(false);
     if (operation == Transfer::Delete) {
-        TrashOfFolders trashes(false);
         for (const QString& source : sources)
-            if (trashes.of(source).isEmpty())
+            if (trashes.of(parentFolder(source)).isEmpty())
                 forGood << source;
         if (!sources.isEmpty() && !mayDelete(messages, sources, forGood))
             return false;
@@ -547,9 +504,9 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
     QList<TransferPlan> plans;
     QStringList inTheWay;
     QSet<QString> targets;
-    RealFolders folders;
+    PerFolder realFolders(canonical);
     for (const QString& source : sources) {
-        TransferPlan plan = planOne(operation, source, destFolder, folders);
+        TransferPlan plan = planOne(operation, source, destFolder, realFolders);
         // Entries of one name from several folders would land on one another: the first goes.
         if (plan.verdict != TransferPlan::Refuse && !plan.target.isEmpty() && targets.contains(plan.target))
             plan = refused(operation, source, "[" + fnames(source) + CN("] has the name of another entry going there"));
@@ -575,7 +532,7 @@ bool runBatch(const MessageLayer& messages, Transfer operation, const QStringLis
             skipped << fnames(plan.source);  // kept as it was, as the user chose
         else
             entries << Entry{plan.source, plan.target, plan.verdict == TransferPlan::AskReplace,
-                             operation == Transfer::Delete && !forGood.contains(plan.source)};
+                             operation == Transfer::Delete && !trashes.of(parentFolder(plan.source)).isEmpty()};
     }
     QString report;
     QList<TrashedEntry> trashed;

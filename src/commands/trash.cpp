@@ -3,6 +3,7 @@
 #include "commands/entry_bytes.h"
 #include "core/folder_reader.h"
 #include "core/phonefolders.h"
+#include "core/text.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -32,6 +33,11 @@ QByteArray parentOf(const QByteArray& path)
     return slash <= 0 ? QByteArray("/") : path.left(slash);
 }
 
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
 bool deviceOf(const QByteArray& path, dev_t* device)
 {
     struct stat info;
@@ -41,10 +47,10 @@ bool deviceOf(const QByteArray& path, dev_t* device)
     return true;
 }
 
-// The highest folder above path on the same file system: where its trash lies.
+// The highest folder of path's file system that holds path: where its trash lies.
 QByteArray topFolder(const QByteArray& path, dev_t device)
 {
-    QByteArray top = parentOf(path);
+    QByteArray top = path;
     dev_t above;
     while (top != "/" && deviceOf(parentOf(top), &above) && above == device)
         top = parentOf(top);
@@ -181,7 +187,7 @@ QByteArray TrashedEntry::infoPath() const
 QString TrashedEntry::shownName() const
 {
     const QByteArray path = damaged() ? name : original;
-    return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    return QFile::decodeName(nameOf(path));
 }
 
 QString TrashedEntry::originalFolder() const
@@ -206,7 +212,7 @@ QString trashFor(const QByteArray& path, bool create)
 int moveToTrash(const QByteArray& path, const QString& trashFolder, TrashedEntry* trashed)
 {
     const QByteArray trash = QFile::encodeName(trashFolder);
-    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    const QByteArray name = nameOf(path);
     // The record's name adds ".trashinfo" and a number to the entry's: a long name is cut to fit.
     QByteArray base = name.left(NAME_MAX - infoSuffix.size() - 6);
     while (base.size() < name.size() && base.size() > 1 && (uchar(name.at(base.size())) & 0xc0) == 0x80)
@@ -257,6 +263,12 @@ int restoreFromTrash(const TrashedEntry& entry, bool replace)
     if (error == 0)
         ::unlink(entry.infoPath().constData());
     return error;
+}
+
+QString notRestoredText(const TrashedEntry& entry, int error)
+{
+    return "[" + entry.shownName() + CN("] stays in the Trash: ")
+           + (error == EEXIST ? CN("its place is taken") : errorText(error));
 }
 
 int removeFromTrash(const TrashedEntry& entry)

@@ -31,7 +31,7 @@ struct TrashedEntry {
     QString originalFolder() const;
 };
 
-// The trash an entry at path goes to: the home trash on the home's file system, else the top
+// The trash of the file system path lies on (an entry, or the folder it is in): the home trash on the home's file system, else the top
 // folder's ".Trash/UID" (only where ".Trash" is a real folder with the sticky bit) or else its
 // ".Trash-UID". Empty when none can be used, as on a read-only card. With create, a trash that
 // is not there yet is made; without, it only has to be one that could be made.
@@ -45,6 +45,9 @@ int moveToTrash(const QByteArray& path, const QString& trash, TrashedEntry* tras
 // the name there is kept (EEXIST), unless replace: then the two change places, and what stood
 // there is in the trash instead, nothing lost. 0 or the error.
 int restoreFromTrash(const TrashedEntry& entry, bool replace);
+
+// Why restoreFromTrash() left the entry in the trash, for the user.
+QString notRestoredText(const TrashedEntry& entry, int error);
 
 // Removes the entry and its record for good: 0 or the error.
 int removeFromTrash(const TrashedEntry& entry);

@@ -2,6 +2,8 @@
 
 #include <QTextCodec>
 
+#include <cstring>
+
 QTextCodec* const gbk_codec = QTextCodec::codecForName("GBK");
 QTextCodec* const gbk_codecs = QTextCodec::codecForName("UTF-8");
 
@@ -25,4 +27,9 @@ QString toStoredBytes(const QString& text)
 QString fromStoredBytes(const QString& stored)
 {
     return QString::fromUtf8(stored.toLatin1());
+}
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }

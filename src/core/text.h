@@ -13,6 +13,9 @@ extern QTextCodec* const gbk_codecs;
 QString CN(const QString& text);
 QString ChineseAndEnglishs(const char* text);
 
+// The system's words for an error number, as the user reads them in a report.
+QString errorText(int error);
+
 // Settings files hold values as UTF-8 bytes, one character per byte.
 QString toStoredBytes(const QString& text);
 QString fromStoredBytes(const QString& stored);

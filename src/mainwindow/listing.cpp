@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 // Lists a folder (absolute, or relative to the current one) or opens a file by its type.
 void My_Widget::qListBox(QString path)
@@ -39,7 +38,7 @@ void My_Widget::qListBox(QString path)
     list->Idir(folder.absolutePath());
     list->setCurrentItem(0);
     if (!readable) {
-        showDialog("[" + fnames(folder.absolutePath()) + CN("] cannot be read: ") + QString::fromLocal8Bit(std::strerror(why)));
+        showDialog("[" + fnames(folder.absolutePath()) + CN("] cannot be read: ") + errorText(why));
         return;
     }
     // The next start's folder is a convenience: a system.txt without the key, or one that

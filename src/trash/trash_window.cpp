@@ -12,15 +12,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 }  // namespace
 
@@ -127,9 +121,8 @@ void TrashWindow::restoreCurrent()
     if (taken && !messages.mayReplace(place))
         return;
     const int error = restoreFromTrash(*entry, taken);
-    messages.show(error == 0        ? "[" + name + CN("] restored to [") + entry->originalFolder() + "]"
-                  : error == EEXIST ? "[" + name + CN("] stays in the Trash: its place is taken")
-                                    : "[" + name + CN("] stays in the Trash: ") + errorText(error));
+    messages.show(error == 0 ? "[" + name + CN("] restored to [") + entry->originalFolder() + "]"
+                             : notRestoredText(*entry, error));
     reload();
 }
 
