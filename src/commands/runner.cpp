@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include <optional>
 
 QString quoted(const QString& text)
 {
@@ -54,13 +53,10 @@ QString failureMessage(const QString& subject, const CommandResult& result)
     return what + QStringLiteral(" failed!\n") + result.failureText();
 }
 
-CommandResult runCommand(const QString& commandLine, Job* job)
+CommandResult runCommand(const QString& commandLine)
 {
-    std::optional<Job> own;
-    if (!job)
-        job = &own.emplace();
     // The shell gets the command as UTF-8 bytes, as a file name is stored on disk.
-    return job->run({QStringLiteral("/bin/sh"), QStringLiteral("-c"), commandLine});
+    return Job().run({QStringLiteral("/bin/sh"), QStringLiteral("-c"), commandLine});
 }
 
 bool startInBackground(const QString& program, const QStringList& arguments)

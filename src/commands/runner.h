@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class Job;
-
 // quoted(x): x as exactly one shell word, unchanged whatever bytes it holds.
 QString quoted(const QString& text);
 
@@ -28,8 +26,8 @@ struct CommandResult {
 QString failureMessage(const QString& subject, const CommandResult& result);
 
 // Runs a command line of the user's (an association, a program of the list) through /bin/sh as
-// a job: in the job handed over, or else in one of its own.
-CommandResult runCommand(const QString& commandLine, Job* job = nullptr);
+// a job of its own.
+CommandResult runCommand(const QString& commandLine);
 
 // For tests: wait for a program's end as on a kernel without pidfd_open, by asking after the
 // program now and then. Off by default.
