@@ -8,7 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QTest>
 

@@ -1,7 +1,6 @@
 #include "commands/message_layer.h"
 #include "commands/transfer.h"
 #include "commands/trash.h"
-#include "core/paths.h"
 #include "platform/softkeys.h"
 #include "trash/trash_window.h"
 #include "dialogs.h"
@@ -11,6 +10,8 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -67,11 +68,10 @@ private slots:
         const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(work.file("card")).constData(), MNT_DETACH); });
         const QString card = work.file("card");
         work.write("card/photo.jpg", "photo");
-        work.makeFolder("elsewhere");
         if (setUp == "sticky" || setUp == "open")
             QVERIFY(::mkdir(QFile::encodeName(card + "/.Trash").constData(), setUp == "sticky" ? 01777 : 0777) == 0);
         if (setUp == "link")
-            QVERIFY(QFile::link(work.file("elsewhere"), card + "/.Trash"));
+            QVERIFY(QFile::link(work.makeFolder("elsewhere"), card + "/.Trash"));
         QFile filler(card + "/filler");  // as much as the card takes
         if (setUp == "full" && filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(1 << 20, 'f')) > 0)
             filler.close();
@@ -122,10 +122,9 @@ private slots:
         TrashWindow window(nullptr);
         window.show();
         const auto restore = [&](const QString& name, const QStringList& steps) {
-            const QList<TrashedEntry> entries = trashedEntries();
-            for (int row = 0; row < entries.size(); ++row)
-                if (entries.at(row).shownName() == name)
-                    window.entryList()->setCurrentItem(row);
+            const QList<TrashedEntry> entries = trashedEntries();  // the window's rows, in order
+            const auto row = std::find_if(entries.cbegin(), entries.cend(), [&](const TrashedEntry& e) { return e.shownName() == name; });
+            window.entryList()->setCurrentItem(int(row - entries.cbegin()));
             answers.follow(steps);
             QTest::mouseClick(window.findChild<UTIL_CST*>()->getMidBtn(), Qt::LeftButton);
             expectAllAnswered(answers);
